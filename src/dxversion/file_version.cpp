@@ -1,0 +1,40 @@
+// The file version reader. One heap block per read, freed on every path.
+
+#include "file_version.h"
+
+#include <cstdlib>
+
+const VersionInfoApi kPlatformVersionInfo = {GetFileVersionInfoSizeA, GetFileVersionInfoA, VerQueryValueA, malloc,
+                                             free};
+
+HRESULT ReadFileVersionWith(const VersionInfoApi* api, const char* path, FileVersion* version)
+{
+    if (path == nullptr || version == nullptr)
+        return E_INVALIDARG;
+
+    DWORD unusedHandle = 0;
+    const DWORD size = api->getSize(path, &unusedHandle);
+    if (size == 0)
+        return E_FAIL;
+    void* block = api->allocate(size);
+    if (block == nullptr)
+        return E_OUTOFMEMORY;
+
+    HRESULT status = E_FAIL;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    // A root block shorter than the record it claims to be would be read past its end.
+    if (api->getInfo(path, 0, size, block) &&
+        api->queryValue(block, "\\", reinterpret_cast<LPVOID*>(&fixed), &length) && fixed != nullptr &&
+        length >= sizeof(VS_FIXEDFILEINFO)) {
+        *version = static_cast<FileVersion>(fixed->dwFileVersionMS) << 32 | fixed->dwFileVersionLS;
+        status = S_OK;
+    }
+    api->release(block);
+    return status;
+}
+
+HRESULT ReadFileVersion(const char* path, FileVersion* version)
+{
+    return ReadFileVersionWith(&kPlatformVersionInfo, path, version);
+}

@@ -1,0 +1,25 @@
+// Every text the launcher builds lands in a fixed-size array. These helpers are the only way
+// text enters one: they never write past the stated capacity (terminator included), always
+// leave a terminated string when they write, and say by status whether the text was cut.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+
+#include "status.h"
+
+// Copies source into destination. E_INVALIDARG (nothing written) for capacity 0;
+// STRSAFE_E_INSUFFICIENT_BUFFER when only the first capacity - 1 characters fitted.
+HRESULT BoundedCopy(char* destination, uint32_t capacity, const char* source);
+
+// Appends source to the text already in destination. When no terminator lies within the
+// first capacity characters (capacity 0 included) nothing is written and the result is
+// E_INVALIDARG; otherwise the result is that of copying source behind the existing text.
+HRESULT BoundedAppend(char* destination, uint32_t capacity, const char* source);
+
+// Formats into destination. E_INVALIDARG (nothing written) for capacity 0 or above
+// 0x7FFFFFFF; STRSAFE_E_INSUFFICIENT_BUFFER when the text was cut to capacity - 1 characters.
+HRESULT BoundedFormat(char* destination, uint32_t capacity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+
+HRESULT BoundedFormatV(char* destination, uint32_t capacity, const char* format, va_list arguments);

@@ -1,0 +1,171 @@
+// settings.cfg against real files: every length the game might leave, values outside the
+// tables, and saves that fail at each step. Runs natively and under Wine (where the
+// replacement is the real MoveFileExA).
+
+#include <gtest/gtest.h>
+
+#include "real_replacer.h"
+#include "settings.h"
+#include "temp_folder.h"
+
+namespace {
+
+const LauncherSettings kDefaults = {1, 1, 2, 1};
+
+// Tutorial 7, rendering 2 ("Quality", not offered), resolution 9 and texture -1: stored
+// values no table offers must pass through untouched.
+const std::vector<unsigned char> kStored = {0x07, 0x02, 0x00, 0x00, 0x00, 0x09, 0x00,
+                                            0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF};
+const std::vector<unsigned char> kDefaultBytes = {0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00,
+                                                  0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
+
+bool Same(const LauncherSettings& a, const LauncherSettings& b)
+{
+    return a.tutorial == b.tutorial && a.renderMode == b.renderMode && a.resolution == b.resolution &&
+           a.textureQuality == b.textureQuality;
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_settings = kDefaults;
+        folder = MakeTempFolder();
+        file = PathIn(folder, "settings.cfg");
+        temporary = file + ".tmp";
+    }
+    std::vector<unsigned char> FileBytes()
+    {
+        std::vector<unsigned char> bytes;
+        EXPECT_TRUE(ReadBytes(file, &bytes));
+        return bytes;
+    }
+    std::string folder, file, temporary;
+};
+
+TEST_F(SettingsFile, LoadTakesTheFieldsTheFileHoldsWhole)
+{
+    for (size_t length = 0; length <= 13; ++length) {
+        SCOPED_TRACE("length " + std::to_string(length));
+        g_settings = kDefaults;
+        ASSERT_TRUE(WriteBytes(file, std::vector<unsigned char>(kStored.begin(), kStored.begin() + length)));
+        LoadSettings(file.c_str());
+        EXPECT_EQ(length >= 1 ? 7 : 1, g_settings.tutorial);
+        EXPECT_EQ(length >= 5 ? 2 : 1, g_settings.renderMode);
+        EXPECT_EQ(length >= 9 ? 9 : 2, g_settings.resolution);
+        EXPECT_EQ(length >= 13 ? -1 : 1, g_settings.textureQuality);
+    }
+}
+
+TEST_F(SettingsFile, LoadReadsOnlyTheFirstThirteenBytes)
+{
+    std::vector<unsigned char> longer = kStored;
+    longer.insert(longer.end(), {0x05, 0x05, 0x05, 0x05});
+    ASSERT_TRUE(WriteBytes(file, longer));
+    LoadSettings(file.c_str());
+    EXPECT_TRUE(Same(LauncherSettings{7, 2, 9, -1}, g_settings));
+
+    SaveSettings(file.c_str(), RealReplacer());
+    EXPECT_EQ(kStored, FileBytes());
+}
+
+TEST_F(SettingsFile, NoFileKeepsTheDefaultsAndSaveCreatesIt)
+{
+    LoadSettings(file.c_str());
+    EXPECT_TRUE(Same(kDefaults, g_settings));
+    SaveSettings(file.c_str(), RealReplacer());
+    EXPECT_EQ(kDefaultBytes, FileBytes());
+    EXPECT_FALSE(Exists(temporary));
+}
+
+TEST_F(SettingsFile, RoundTripsEveryFieldLittleEndian)
+{
+    g_settings = {0xFE, 0x01020304, -2, 0x7FFFFFFF};
+    SaveSettings(file.c_str(), RealReplacer());
+    const std::vector<unsigned char> expected = {0xFE, 0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF,
+                                                 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+    EXPECT_EQ(expected, FileBytes());
+    g_settings = kDefaults;
+    LoadSettings(file.c_str());
+    EXPECT_TRUE(Same(LauncherSettings{0xFE, 0x01020304, -2, 0x7FFFFFFF}, g_settings));
+}
+
+TEST_F(SettingsFile, SaveReplacesAnExistingFileAndALeftoverTemporary)
+{
+    ASSERT_TRUE(WriteBytes(file, kStored));
+    ASSERT_TRUE(WriteBytes(temporary, {0xAA, 0xBB}));
+    SaveSettings(file.c_str(), RealReplacer());
+    EXPECT_EQ(kDefaultBytes, FileBytes());
+    EXPECT_FALSE(Exists(temporary));
+}
+
+TEST_F(SettingsFile, AFolderNamedLikeTheFile)
+{
+    ASSERT_TRUE(MakeFolder(file));
+    LoadSettings(file.c_str());
+    EXPECT_TRUE(Same(kDefaults, g_settings));
+    SaveSettings(file.c_str(), RealReplacer());
+    EXPECT_TRUE(WriteBytes(PathIn(file, "inside"), {0x01})); // still a folder
+    EXPECT_FALSE(Exists(temporary));
+}
+
+bool FlushWorks(FILE*)
+{
+    return true;
+}
+bool FlushFails(FILE*)
+{
+    return false;
+}
+bool ReplaceFails(const char*, const char*)
+{
+    return false;
+}
+
+TEST_F(SettingsFile, AFailedSaveLeavesTheOldFileWhole)
+{
+    const FileReplacer failures[] = {{FlushWorks, ReplaceFails}, {FlushFails, RealReplacer()->replace}};
+    for (const FileReplacer& replacer : failures) {
+        ASSERT_TRUE(WriteBytes(file, kStored));
+        g_settings = kDefaults;
+        SaveSettings(file.c_str(), &replacer);
+        EXPECT_EQ(kStored, FileBytes());
+        EXPECT_FALSE(Exists(temporary));
+    }
+}
+
+TEST_F(SettingsFile, WithoutATemporaryFileTheSaveWritesInPlace)
+{
+    // Only the file itself is writable: the temporary name is taken by a folder.
+    ASSERT_TRUE(MakeFolder(temporary));
+    ASSERT_TRUE(WriteBytes(file, {0x00}));
+    g_settings = {0, 1, 4, 2};
+    SaveSettings(file.c_str(), RealReplacer());
+    const std::vector<unsigned char> expected = {0x00, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00,
+                                                 0x00, 0x00, 0x02, 0x00, 0x00, 0x00};
+    EXPECT_EQ(expected, FileBytes());
+}
+
+TEST(OptionTables, SizesOfferedCountsAndNames)
+{
+    struct Expected {
+        const OptionTable* table;
+        int32_t offered;
+        std::vector<std::string> names;
+    };
+    const Expected tables[] = {
+        {&kRenderModes, 2, {"Fast", "Normal", "Quality"}},
+        {&kResolutions, 5, {"640x480", "800x600", "1024x768", "1280x1024", "1600x1200"}},
+        {&kTextureQualities, 3, {"High", "Medium", "Low"}},
+    };
+    for (const Expected& e : tables) {
+        EXPECT_EQ(static_cast<int32_t>(e.names.size()), e.table->size);
+        EXPECT_EQ(e.offered, e.table->offered);
+        for (int32_t i = 0; i < e.table->size; ++i)
+            EXPECT_EQ(e.names[static_cast<size_t>(i)], OptionName(e.table, i));
+        EXPECT_EQ(nullptr, OptionName(e.table, -1));
+        EXPECT_EQ(nullptr, OptionName(e.table, e.table->size));
+    }
+}
+
+} // namespace
