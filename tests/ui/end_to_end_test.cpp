@@ -1,0 +1,276 @@
+// The real launcher.exe as a player meets it: copied into a fresh folder (with or without the
+// stand-in game), started as its own process, and driven from outside through its windows.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "temp_folder.h"
+
+namespace {
+
+const char kDialogCaption[] = "Orbivane Alpha Demo 0.1.1 Setup";
+const std::vector<unsigned char> kDefaultBytes = {0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00,
+                                                  0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
+
+std::string TestsFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// A fresh folder holding launcher.exe and, when asked, the stand-in game.
+std::string PrepareFolder(bool withGame)
+{
+    const std::string folder = MakeTempFolder();
+    const std::string tests = TestsFolder();
+    const std::string launcher = tests.substr(0, tests.find_last_of('\\')) + "\\launcher.exe";
+    EXPECT_TRUE(CopyFileA(launcher.c_str(), PathIn(folder, "launcher.exe").c_str(), FALSE));
+    if (withGame) {
+        EXPECT_TRUE(CopyFileA(PathIn(tests, "quarnel.exe").c_str(), PathIn(folder, "quarnel.exe").c_str(), FALSE));
+    }
+    return folder;
+}
+
+struct Launched {
+    PROCESS_INFORMATION process;
+    std::string folder;
+};
+
+// Starts the launcher in its folder.
+Launched Launch(const std::string& folder)
+{
+    Launched launched = {{}, folder};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string program = PathIn(folder, "launcher.exe");
+    EXPECT_TRUE(CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                               &launched.process));
+    return launched;
+}
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM lParam)
+{
+    Search* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = "", caption[128] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (owner == search->processId && strcmp(className, search->className) == 0 &&
+        (search->caption == nullptr || strcmp(caption, search->caption) == 0) && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindOnce(const Launched& launched, const char* className, const char* caption)
+{
+    Search search = {launched.process.dwProcessId, className, caption, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Waits until the process shows a visible window of that class and caption.
+HWND WaitForWindow(const Launched& launched, const char* className, const char* caption)
+{
+    for (int i = 0; i < 3000; ++i) {
+        if (HWND window = FindOnce(launched, className, caption))
+            return window;
+        if (WaitForSingleObject(launched.process.hProcess, 10) == WAIT_OBJECT_0)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// Waits for the launcher to end (ending it when it does not) and returns its exit code.
+DWORD WaitForExit(Launched& launched, DWORD milliseconds = 60000)
+{
+    DWORD code = 0xDEAD;
+    if (launched.process.hProcess == nullptr)
+        return code;
+    if (WaitForSingleObject(launched.process.hProcess, milliseconds) != WAIT_OBJECT_0) {
+        TerminateProcess(launched.process.hProcess, 0xDEAD);
+        WaitForSingleObject(launched.process.hProcess, 5000);
+        ADD_FAILURE() << "the launcher did not end";
+    }
+    GetExitCodeProcess(launched.process.hProcess, &code);
+    CloseHandle(launched.process.hProcess);
+    CloseHandle(launched.process.hThread);
+    launched.process = {};
+    return code;
+}
+
+// Every run is ended, whatever the test found: a launcher left waiting must not block the next.
+class Launcher : public ::testing::Test {
+protected:
+    Launched& Start(const std::string& folder)
+    {
+        launched_ = Launch(folder);
+        return launched_;
+    }
+    void TearDown() override
+    {
+        if (launched_.process.hProcess != nullptr)
+            WaitForExit(launched_, 0);
+    }
+    Launched launched_ = {};
+};
+
+void Press(HWND dialog, int id)
+{
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &ignored);
+}
+
+void Choose(HWND dialog, int id, const char* name)
+{
+    HWND list = GetDlgItem(dialog, id);
+    const LRESULT position = SendMessageA(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    ASSERT_NE(CB_ERR, position) << name;
+    SendMessageA(list, CB_SETCURSEL, position, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+}
+
+// The game runs on its own: wait for its log.
+std::string GameLog(const std::string& folder, bool expectOne)
+{
+    std::vector<unsigned char> bytes;
+    for (int i = 0; i < (expectOne ? 200 : 50); ++i) {
+        if (ReadBytes(PathIn(folder, "game.log"), &bytes) && !bytes.empty() && bytes.back() == '\n')
+            break;
+        Sleep(50);
+    }
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string MessageText(HWND box)
+{
+    char text[512] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+TEST_F(Launcher, StartWithNoFileSavesTheDefaultsThenStartsTheGame)
+{
+    Launched& launched = Start(PrepareFolder(true));
+    HWND dialog = WaitForWindow(launched, "#32770", kDialogCaption);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_NE(nullptr, FindOnce(launched, "fooclass", "Orbivane")) << "the owner window is shown";
+    EXPECT_EQ(FindOnce(launched, "fooclass", "Orbivane"), GetWindow(dialog, GW_OWNER));
+    Press(dialog, IDC_START);
+    WaitForExit(launched);
+
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadBytes(PathIn(launched.folder, "settings.cfg"), &bytes));
+    EXPECT_EQ(kDefaultBytes, bytes);
+    // The game found the saved file: the save came before the start.
+    EXPECT_EQ("command line: quarnel.exe game\nshow: 5\nsettings: 01 01 00 00 00 02 00 00 00 01 00 00 00\n",
+              GameLog(launched.folder, true));
+}
+
+TEST_F(Launcher, QuitSavesAndStartsNothing)
+{
+    const std::string folder = PrepareFolder(true);
+    ASSERT_TRUE(WriteBytes(PathIn(folder, "settings.cfg"), {0x07, 0x02, 0x00, 0x00, 0x00}));
+    Launched& launched = Start(folder);
+    HWND dialog = WaitForWindow(launched, "#32770", kDialogCaption);
+    ASSERT_NE(nullptr, dialog);
+    Press(dialog, IDC_QUIT);
+    EXPECT_EQ(0u, WaitForExit(launched));
+
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadBytes(PathIn(folder, "settings.cfg"), &bytes));
+    const std::vector<unsigned char> expected = {0x07, 0x02, 0x00, 0x00, 0x00, 0x02, 0x00,
+                                                 0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
+    EXPECT_EQ(expected, bytes);
+    EXPECT_EQ("", GameLog(folder, false));
+}
+
+TEST_F(Launcher, ChangedChoicesReachTheFileAndTheGame)
+{
+    Launched& launched = Start(PrepareFolder(true));
+    HWND dialog = WaitForWindow(launched, "#32770", kDialogCaption);
+    ASSERT_NE(nullptr, dialog);
+    Choose(dialog, IDC_RESOLUTION, "1600x1200");
+    Choose(dialog, IDC_RENDER_MODE, "Fast");
+    Choose(dialog, IDC_TEXTURE_QUALITY, "Low");
+    Press(dialog, IDC_TUTORIAL);
+    Press(dialog, IDC_START);
+    WaitForExit(launched);
+
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadBytes(PathIn(launched.folder, "settings.cfg"), &bytes));
+    const std::vector<unsigned char> expected = {0x00, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00,
+                                                 0x00, 0x00, 0x02, 0x00, 0x00, 0x00};
+    EXPECT_EQ(expected, bytes);
+    EXPECT_NE(std::string::npos,
+              GameLog(launched.folder, true).find("settings: 00 00 00 00 00 04 00 00 00 02 00 00 00\n"));
+}
+
+TEST_F(Launcher, AMissingGameIsReportedToThePlayer)
+{
+    Launched& launched = Start(PrepareFolder(false));
+    HWND dialog = WaitForWindow(launched, "#32770", kDialogCaption);
+    ASSERT_NE(nullptr, dialog);
+    Press(dialog, IDC_START);
+    HWND box = WaitForWindow(launched, "#32770", "Orbivane");
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(0u, MessageText(box).find("Orbivane could not be started")) << MessageText(box);
+    Press(box, IDOK);
+    EXPECT_EQ(1u, WaitForExit(launched));
+
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(ReadBytes(PathIn(launched.folder, "settings.cfg"), &bytes));
+    EXPECT_EQ(kDefaultBytes, bytes);
+}
+
+// Run with Wine's DxDiag provider disabled (a "dxdiagn=" entry in WINEDLLOVERRIDES, set by
+// the test's environment): the file ladder then answers 9.0, below 9.0c.
+TEST_F(Launcher, GateWithoutTheProviderAsksFor90c)
+{
+    char overrides[256] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    ASSERT_NE(nullptr, strstr(overrides, "dxdiagn=")) << "run this test with the provider disabled";
+    const std::vector<unsigned char> stored = {0x00, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00};
+    for (bool withFile : {true, false}) {
+        SCOPED_TRACE(withFile ? "with a settings file" : "without one");
+        const std::string folder = PrepareFolder(true);
+        if (withFile) {
+            ASSERT_TRUE(WriteBytes(PathIn(folder, "settings.cfg"), stored));
+        }
+        Launched& launched = Start(folder);
+        HWND box = WaitForWindow(launched, "#32770", "DirectX Version Error");
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("You need DirectX 9.0c or better installed to run Orbivane. \n"
+                  "Please download from https://www.microsoft.com/directx.",
+                  MessageText(box));
+        EXPECT_EQ(nullptr, GetWindow(box, GW_OWNER));
+        EXPECT_EQ(nullptr, FindOnce(launched, "fooclass", nullptr)) << "no owner window before the gate passes";
+        Press(box, IDOK);
+        EXPECT_EQ(0u, WaitForExit(launched));
+
+        std::vector<unsigned char> bytes;
+        EXPECT_EQ(withFile, ReadBytes(PathIn(folder, "settings.cfg"), &bytes));
+        if (withFile) {
+            EXPECT_EQ(stored, bytes);
+        }
+        EXPECT_EQ("", GameLog(folder, false));
+    }
+}
+
+} // namespace
