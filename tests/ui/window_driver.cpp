@@ -1,0 +1,36 @@
+// A small driver for tools/run: waits for a top-level window to be shown, or presses one of
+// its buttons, as a player would. Not shipped.
+//   window_driver wait "<caption>"        exit 0 once the window is visible (60 s at most)
+//   window_driver press "<caption>" <id>  click control <id> of that window
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+static HWND WaitVisible(const char* caption)
+{
+    for (int i = 0; i < 6000; ++i) {
+        HWND window = FindWindowA(nullptr, caption);
+        if (window != nullptr && IsWindowVisible(window))
+            return window;
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    HWND window = WaitVisible(argv[2]);
+    if (window == nullptr) {
+        fprintf(stderr, "no window \"%s\"\n", argv[2]);
+        return 1;
+    }
+    if (argc == 4 && lstrcmpA(argv[1], "press") == 0) {
+        DWORD_PTR ignored;
+        SendMessageTimeoutA(GetDlgItem(window, atoi(argv[3])), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    }
+    return 0;
+}
