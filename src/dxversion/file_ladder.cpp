@@ -19,34 +19,38 @@ enum LadderTest : uint8_t {
     kAnyVersion,        // the file has a readable version at all
 };
 
+// The eleven reads, in order; "\ddraw.dll" is read four times, each time afresh.
+const char* const kReadFiles[] = {"\\ddraw.dll", "\\d3drg8x.dll", "\\ddraw.dll",   "\\dplayx.dll",
+                                  "\\ddraw.dll", "\\dinput.dll",  "\\ddraw.dll",   "\\d3d8.dll",
+                                  "\\mpg2splt.ax", "\\dpnet.dll", "\\d3d9.dll"};
+
 struct LadderRow {
-    uint8_t read; // rows sharing a read test one version, read once
-    const char* file;
-    LadderTest test;
     FileVersion threshold;
     FileVersion fiveThreshold;
-    int32_t major;
-    int32_t minor;
+    uint8_t read; // index into kReadFiles; rows sharing a read test one version
+    LadderTest test;
+    uint8_t major;
+    uint8_t minor;
     char letter;
 };
 
 const LadderRow kLadder[] = {
-    {1, "\\ddraw.dll", kAtLeast, Version(4, 2, 0, 95), 0, 1, 0, ' '},
-    {1, "\\ddraw.dll", kAtLeast, Version(4, 3, 0, 1096), 0, 2, 0, ' '},
-    {1, "\\ddraw.dll", kAtLeast, Version(4, 4, 0, 68), 0, 3, 0, ' '},
-    {2, "\\d3drg8x.dll", kAtLeast, Version(4, 4, 0, 70), 0, 3, 0, 'a'},
-    {3, "\\ddraw.dll", kAtLeast, Version(4, 5, 0, 155), 0, 5, 0, ' '},
-    {3, "\\ddraw.dll", kAtLeast, Version(4, 6, 0, 318), 0, 6, 0, ' '},
-    {3, "\\ddraw.dll", kAtLeast, Version(4, 6, 0, 436), 0, 6, 1, ' '},
-    {4, "\\dplayx.dll", kAtLeast, Version(4, 6, 3, 518), 0, 6, 1, 'a'},
-    {5, "\\ddraw.dll", kAtLeast, Version(4, 7, 0, 700), 0, 7, 0, ' '},
-    {6, "\\dinput.dll", kAtLeast, Version(4, 7, 0, 716), 0, 7, 0, 'a'},
-    {7, "\\ddraw.dll", kFirstPartFourFive, Version(4, 8, 0, 400), Version(5, 1, 2258, 400), 8, 0, ' '},
-    {8, "\\d3d8.dll", kFirstPartFourFive, Version(4, 8, 1, 881), Version(5, 1, 2600, 881), 8, 1, ' '},
-    {8, "\\d3d8.dll", kFirstPartFourFive, Version(4, 8, 1, 901), Version(5, 1, 2600, 901), 8, 1, 'a'},
-    {9, "\\mpg2splt.ax", kAtLeast, Version(6, 3, 1, 885), 0, 8, 1, 'b'},
-    {10, "\\dpnet.dll", kFirstPartFourFive, Version(4, 9, 0, 134), Version(5, 2, 3677, 134), 8, 2, ' '},
-    {11, "\\d3d9.dll", kAnyVersion, 0, 0, 9, 0, ' '},
+    {Version(4, 2, 0, 95), 0, 0, kAtLeast, 1, 0, ' '},
+    {Version(4, 3, 0, 1096), 0, 0, kAtLeast, 2, 0, ' '},
+    {Version(4, 4, 0, 68), 0, 0, kAtLeast, 3, 0, ' '},
+    {Version(4, 4, 0, 70), 0, 1, kAtLeast, 3, 0, 'a'},
+    {Version(4, 5, 0, 155), 0, 2, kAtLeast, 5, 0, ' '},
+    {Version(4, 6, 0, 318), 0, 2, kAtLeast, 6, 0, ' '},
+    {Version(4, 6, 0, 436), 0, 2, kAtLeast, 6, 1, ' '},
+    {Version(4, 6, 3, 518), 0, 3, kAtLeast, 6, 1, 'a'},
+    {Version(4, 7, 0, 700), 0, 4, kAtLeast, 7, 0, ' '},
+    {Version(4, 7, 0, 716), 0, 5, kAtLeast, 7, 0, 'a'},
+    {Version(4, 8, 0, 400), Version(5, 1, 2258, 400), 6, kFirstPartFourFive, 8, 0, ' '},
+    {Version(4, 8, 1, 881), Version(5, 1, 2600, 881), 7, kFirstPartFourFive, 8, 1, ' '},
+    {Version(4, 8, 1, 901), Version(5, 1, 2600, 901), 7, kFirstPartFourFive, 8, 1, 'a'},
+    {Version(6, 3, 1, 885), 0, 8, kAtLeast, 8, 1, 'b'},
+    {Version(4, 9, 0, 134), Version(5, 2, 3677, 134), 9, kFirstPartFourFive, 8, 2, ' '},
+    {0, 0, 10, kAnyVersion, 9, 0, ' '},
 };
 
 // The platform is offered 260 characters of a 512-character buffer.
@@ -110,7 +114,7 @@ HRESULT LadderDirectXVersion(const LadderPlatform* platform, int32_t* major, int
     systemDirectory[kSystemDirectoryOffered - 1] = '\0';
 
     bool found = false;
-    uint8_t currentRead = 0;
+    int currentRead = -1;
     bool readable = false;
     FileVersion version = 0;
     for (const LadderRow& row : kLadder) {
@@ -118,7 +122,7 @@ HRESULT LadderDirectXVersion(const LadderPlatform* platform, int32_t* major, int
             currentRead = row.read;
             char path[kPathCapacity];
             BoundedCopy(path, kPathCapacity, systemDirectory);
-            BoundedAppend(path, kPathCapacity, row.file);
+            BoundedAppend(path, kPathCapacity, kReadFiles[row.read]);
             readable = SUCCEEDED(platform->readFileVersion(path, &version));
         }
         if (readable && RowMatches(row, version)) {
