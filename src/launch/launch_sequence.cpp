@@ -35,10 +35,10 @@ static int ReportGameNotStarted(const LaunchPlatform* platform, UINT startError)
                                       nullptr, startError, 0, reason, sizeof reason, nullptr);
         if (length == 0 || length >= sizeof reason)
             BoundedFormat(reason, sizeof reason, "Error %u.", startError);
-        for (size_t end = strlen(reason); end > 0 && (reason[end - 1] == ' ' || reason[end - 1] == '\r' ||
-                                                      reason[end - 1] == '\n');
-             --end)
-            reason[end - 1] = '\0';
+        // The system's texts end in a line break the message box does not need.
+        size_t end = strlen(reason);
+        while (end > 0 && (reason[end - 1] == ' ' || reason[end - 1] == '\r' || reason[end - 1] == '\n'))
+            reason[--end] = '\0';
     }
 
     char message[256];

@@ -52,9 +52,13 @@ std::string Narrow(const wchar_t* text)
     return narrow;
 }
 
-class FakeContainer final : public IDxDiagContainer {
+// Reference counting shared by the fakes: every live reference is counted in g_seen, and
+// each release is logged with the object's name so the order can be checked.
+template <typename Interface>
+class Counted : public Interface {
 public:
-    explicit FakeContainer(const char* name) : name_(name) { ++g_seen.liveReferences; }
+    explicit Counted(const char* name) : name_(name) { ++g_seen.liveReferences; }
+    virtual ~Counted() = default;
     STDMETHODIMP QueryInterface(REFIID, void** object) override
     {
         *object = nullptr;
@@ -74,6 +78,15 @@ public:
             delete this;
         return left;
     }
+
+private:
+    const char* name_;
+    ULONG references_ = 1;
+};
+
+class FakeContainer final : public Counted<IDxDiagContainer> {
+public:
+    using Counted::Counted;
     STDMETHODIMP GetNumberOfChildContainers(DWORD*) override { return E_NOTIMPL; }
     STDMETHODIMP EnumChildContainerNames(DWORD, LPWSTR, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP GetChildContainer(LPCWSTR name, IDxDiagContainer** child) override
@@ -105,35 +118,11 @@ public:
             V_UI4(holder) = p.number;
         return S_OK;
     }
-
-private:
-    ~FakeContainer() = default;
-    const char* name_;
-    ULONG references_ = 1;
 };
 
-class FakeProvider final : public IDxDiagProvider {
+class FakeProvider final : public Counted<IDxDiagProvider> {
 public:
-    FakeProvider() { ++g_seen.liveReferences; }
-    STDMETHODIMP QueryInterface(REFIID, void** object) override
-    {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override
-    {
-        ++g_seen.liveReferences;
-        return ++references_;
-    }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        g_seen.calls.push_back("Release provider");
-        --g_seen.liveReferences;
-        const ULONG left = --references_;
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    FakeProvider() : Counted("provider") {}
     STDMETHODIMP Initialize(DXDIAG_INIT_PARAMS* parameters) override
     {
         g_seen.calls.push_back("Initialize");
@@ -149,10 +138,6 @@ public:
         *root = new FakeContainer("root");
         return S_OK;
     }
-
-private:
-    ~FakeProvider() = default;
-    ULONG references_ = 1;
 };
 
 HRESULT WINAPI FakeCoInitialize(LPVOID reserved)
