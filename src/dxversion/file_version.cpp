@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 
+// The root block is read as this record; a shorter block is rejected before it is read.
+static_assert(sizeof(VS_FIXEDFILEINFO) == 52, "the fixed file information is 13 32-bit fields");
+
 const VersionInfoApi kPlatformVersionInfo = {GetFileVersionInfoSizeA, GetFileVersionInfoA, VerQueryValueA, malloc,
                                              free};
 

@@ -4,6 +4,10 @@
 
 #include "resource.h"
 
+#ifndef _WIN64
+static_assert(sizeof(WNDCLASSEXA) == 48, "RegisterClassExA checks the record's size on the 32-bit build");
+#endif
+
 static const char kOwnerClass[] = "fooclass";
 
 LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
