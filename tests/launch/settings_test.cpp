@@ -146,26 +146,4 @@ TEST_F(SettingsFile, WithoutATemporaryFileTheSaveWritesInPlace)
     EXPECT_EQ(expected, FileBytes());
 }
 
-TEST(OptionTables, SizesOfferedCountsAndNames)
-{
-    struct Expected {
-        const OptionTable* table;
-        int32_t offered;
-        std::vector<std::string> names;
-    };
-    const Expected tables[] = {
-        {&kRenderModes, 2, {"Fast", "Normal", "Quality"}},
-        {&kResolutions, 5, {"640x480", "800x600", "1024x768", "1280x1024", "1600x1200"}},
-        {&kTextureQualities, 3, {"High", "Medium", "Low"}},
-    };
-    for (const Expected& e : tables) {
-        EXPECT_EQ(static_cast<int32_t>(e.names.size()), e.table->size);
-        EXPECT_EQ(e.offered, e.table->offered);
-        for (int32_t i = 0; i < e.table->size; ++i)
-            EXPECT_EQ(e.names[static_cast<size_t>(i)], OptionName(e.table, i));
-        EXPECT_EQ(nullptr, OptionName(e.table, -1));
-        EXPECT_EQ(nullptr, OptionName(e.table, e.table->size));
-    }
-}
-
 } // namespace
