@@ -10,25 +10,7 @@
 #include <string>
 #include <vector>
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-static BOOL CALLBACK Match(HWND window, LPARAM lParam)
-{
-    Search* search = reinterpret_cast<Search*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char caption[64] = "";
-    GetWindowTextA(window, caption, sizeof caption);
-    if (owner == search->processId && strcmp(caption, "Orbivane Alpha Demo 0.1.1 Setup") == 0 &&
-        IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
+#include "process_window.h"
 
 // Milliseconds to a visible dialog, or a negative value when it never showed.
 static double TimeOne(const std::string& program, const std::string& folder)
@@ -44,13 +26,12 @@ static double TimeOne(const std::string& program, const std::string& folder)
         return -1;
     double elapsed = -1;
     for (;;) {
-        Search search = {process.dwProcessId, nullptr};
-        EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+        HWND dialog = FindProcessWindow(process.dwProcessId, nullptr, "Orbivane Alpha Demo 0.1.1 Setup");
         QueryPerformanceCounter(&now);
-        if (search.found != nullptr) {
+        if (dialog != nullptr) {
             elapsed = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;
             DWORD_PTR ignored;
-            SendMessageTimeoutA(GetDlgItem(search.found, 1004), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &ignored);
+            SendMessageTimeoutA(GetDlgItem(dialog, 1004), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &ignored);
             break;
         }
         if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0 ||

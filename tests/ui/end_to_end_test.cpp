@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "process_window.h"
 #include "resource.h"
 #include "temp_folder.h"
 
@@ -55,34 +56,9 @@ Launched Launch(const std::string& folder)
     return launched;
 }
 
-struct Search {
-    DWORD processId;
-    const char* className;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK Match(HWND window, LPARAM lParam)
-{
-    Search* search = reinterpret_cast<Search*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = "", caption[128] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, caption, sizeof caption);
-    if (owner == search->processId && strcmp(className, search->className) == 0 &&
-        (search->caption == nullptr || strcmp(caption, search->caption) == 0) && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND FindOnce(const Launched& launched, const char* className, const char* caption)
 {
-    Search search = {launched.process.dwProcessId, className, caption, nullptr};
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(launched.process.dwProcessId, className, caption);
 }
 
 // Waits until the process shows a visible window of that class and caption.

@@ -1,0 +1,37 @@
+#include "process_window.h"
+
+#include <cstring>
+
+namespace {
+
+struct Search {
+    DWORD processId;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM lParam)
+{
+    Search* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char className[64] = "", caption[128] = "";
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (owner == search->processId && (search->className == nullptr || strcmp(className, search->className) == 0) &&
+        (search->caption == nullptr || strcmp(caption, search->caption) == 0) && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindProcessWindow(DWORD processId, const char* className, const char* caption)
+{
+    Search search = {processId, className, caption, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
