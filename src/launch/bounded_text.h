@@ -17,9 +17,17 @@ HRESULT BoundedCopy(char* destination, uint32_t capacity, const char* source);
 // E_INVALIDARG; otherwise the result is that of copying source behind the existing text.
 HRESULT BoundedAppend(char* destination, uint32_t capacity, const char* source);
 
+// In the Windows builds the C runtime's _vsnprintf does the formatting, and its conversions
+// are not GNU's (no %zu, %lld or %hhd on older systems): the compiler checks its rules.
+#ifdef _WIN32
+#define BOUNDED_FORMAT_RULES ms_printf
+#else
+#define BOUNDED_FORMAT_RULES printf
+#endif
+
 // Formats into destination. E_INVALIDARG (nothing written) for capacity 0 or above
 // 0x7FFFFFFF; STRSAFE_E_INSUFFICIENT_BUFFER when the text was cut to capacity - 1 characters.
 HRESULT BoundedFormat(char* destination, uint32_t capacity, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+    __attribute__((format(BOUNDED_FORMAT_RULES, 3, 4)));
 
 HRESULT BoundedFormatV(char* destination, uint32_t capacity, const char* format, va_list arguments);

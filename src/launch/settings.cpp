@@ -61,6 +61,15 @@ static bool WriteAll(FILE* file, const unsigned char* bytes)
     return fwrite(bytes, 1, kSettingsFileSize, file) == kSettingsFileSize;
 }
 
+static void WriteInPlace(const char* fileName, const unsigned char* bytes)
+{
+    FILE* file = fopen(fileName, "wb");
+    if (file != nullptr) {
+        WriteAll(file, bytes);
+        fclose(file);
+    }
+}
+
 void SaveSettings(const char* fileName, const FileReplacer* replacer)
 {
     unsigned char bytes[kSettingsFileSize];
@@ -78,11 +87,7 @@ void SaveSettings(const char* fileName, const FileReplacer* replacer)
 
     if (file == nullptr) {
         // Only the file itself may be writable here: the plain in-place write is all there is.
-        file = fopen(fileName, "wb");
-        if (file != nullptr) {
-            WriteAll(file, bytes);
-            fclose(file);
-        }
+        WriteInPlace(fileName, bytes);
         return;
     }
 
@@ -90,7 +95,16 @@ void SaveSettings(const char* fileName, const FileReplacer* replacer)
     written = fflush(file) == 0 && written;
     written = written && replacer->flushToDisk(file);
     written = fclose(file) == 0 && written;
-    if (written && replacer->replace(temporaryName, fileName))
+    if (!written) {
+        // A full disk or an I/O error: the old file is not risked on a device that fails.
+        remove(temporaryName);
         return;
+    }
+    if (replacer->replace(temporaryName, fileName))
+        return;
+    // The replace is refused where a plain write still works: a scanner or indexer holding
+    // the file open without delete sharing, or a virtualised folder. The bytes are known to
+    // fit on the disk, so the player's choices are written in place rather than dropped.
+    WriteInPlace(fileName, bytes);
     remove(temporaryName);
 }

@@ -54,6 +54,7 @@ struct FileReplacer {
 extern const FileReplacer kPlatformFileReplacer;
 
 // Writes g_settings as the 13-byte file. The bytes go to fileName + ".tmp" first and replace
-// the file only once they are on disk, so a failed save leaves the old file whole. Where no
-// temporary file can be created it writes the file in place. Failures are not reported.
+// the file only once they are on disk. When writing or flushing them fails, the old file is
+// left whole; when only the replace is refused, or no temporary file can be created, the
+// file is written in place. No temporary file is left behind. Failures are not reported.
 void SaveSettings(const char* fileName, const FileReplacer* replacer);

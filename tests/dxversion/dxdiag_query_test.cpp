@@ -114,6 +114,8 @@ public:
         V_VT(holder) = p.type;
         if (p.type == VT_BSTR)
             V_BSTR(holder) = SysAllocString(p.text);
+        else if (p.type == VT_UNKNOWN)
+            V_UNKNOWN(holder) = new FakeContainer("property object"); // released only by VariantClear
         else
             V_UI4(holder) = p.number;
         return S_OK;
@@ -214,6 +216,10 @@ TEST(QueryDiagnosticVersion, EveryPathReleasesEverythingAndBalancesCom)
          {E_FAIL, 9, 0, '?'}},
         {{"letter as number", S_OK, S_OK, S_OK, S_OK, S_OK, kMajor9, kMinor0, {S_OK, VT_UI4, 99, nullptr}},
          {E_FAIL, 9, 0, '?'}},
+        {{"letter as an object", S_OK, S_OK, S_OK, S_OK, S_OK, kMajor9, kMinor0, {S_OK, VT_UNKNOWN, 0, nullptr}},
+         {E_FAIL, 9, 0, '?'}},
+        {{"major as an object", S_OK, S_OK, S_OK, S_OK, S_OK, {S_OK, VT_UNKNOWN, 0, nullptr}, kMinor0, kLetterC},
+         {E_FAIL, -5, 0, 'c'}},
         {{"large unsigned stored bit for bit", S_OK, S_OK, S_OK, S_OK, S_OK, {S_OK, VT_UI4, 0xFFFFFFFFu, nullptr},
           {S_OK, VT_UI4, 0x80000000u, nullptr}, kLetterC},
          {S_OK, -1, INT32_MIN, 'c'}},

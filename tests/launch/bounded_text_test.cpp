@@ -157,13 +157,25 @@ TEST(BoundedFormat, CapacityOne)
     EXPECT_TRUE(cut.GuardsIntact());
 }
 
-TEST(BoundedFormat, UnusableCapacitiesWriteNothing)
+TEST(BoundedFormat, TheLargestCapacityWorksAndOnlyLargerOnesAreRefused)
 {
-    for (uint32_t capacity : {0u, 0x80000000u, 0xFFFFFFFFu}) {
-        SCOPED_TRACE(capacity);
+    // The destination is small; a capacity is a promise the short text never tests.
+    struct Limit {
+        uint32_t capacity;
+        HRESULT status;
+        std::string after; // the destination's four characters afterwards
+    };
+    const Limit limits[] = {
+        {0u, E_INVALIDARG, "####"},
+        {0x7FFFFFFFu, S_OK, std::string("1\0##", 4)},
+        {0x80000000u, E_INVALIDARG, "####"},
+        {0xFFFFFFFFu, E_INVALIDARG, "####"},
+    };
+    for (const Limit& l : limits) {
+        SCOPED_TRACE(l.capacity);
         Framed destination(4);
-        EXPECT_EQ(E_INVALIDARG, BoundedFormat(destination.data(), capacity, "%d", 1));
-        EXPECT_EQ(std::string(4, '#'), std::string(destination.data(), 4));
+        EXPECT_EQ(l.status, BoundedFormat(destination.data(), l.capacity, "%d", 1));
+        EXPECT_EQ(l.after, std::string(destination.data(), 4));
         EXPECT_TRUE(destination.GuardsIntact());
     }
 }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "real_replacer.h"
 #include "settings.h"
 #include "temp_folder.h"
@@ -109,10 +113,6 @@ TEST_F(SettingsFile, AFolderNamedLikeTheFile)
     EXPECT_FALSE(Exists(temporary));
 }
 
-bool FlushWorks(FILE*)
-{
-    return true;
-}
 bool FlushFails(FILE*)
 {
     return false;
@@ -122,14 +122,26 @@ bool ReplaceFails(const char*, const char*)
     return false;
 }
 
-TEST_F(SettingsFile, AFailedSaveLeavesTheOldFileWhole)
+// What each step's failure does to settings.cfg: a temporary file that did not reach the disk
+// must not replace it, but choices already on the disk are not dropped for a refused replace.
+TEST_F(SettingsFile, EachFailedStepOfTheSave)
 {
-    const FileReplacer failures[] = {{FlushWorks, ReplaceFails}, {FlushFails, RealReplacer()->replace}};
-    for (const FileReplacer& replacer : failures) {
+    struct Branch {
+        const char* name;
+        FileReplacer replacer;
+        const std::vector<unsigned char>* after;
+    };
+    const Branch branches[] = {
+        {"the flush fails: the old file stays", {FlushFails, RealReplacer()->replace}, &kStored},
+        {"the replace is refused: written in place", {RealReplacer()->flushToDisk, ReplaceFails}, &kDefaultBytes},
+        {"both fail: the old file stays", {FlushFails, ReplaceFails}, &kStored},
+    };
+    for (const Branch& b : branches) {
+        SCOPED_TRACE(b.name);
         ASSERT_TRUE(WriteBytes(file, kStored));
         g_settings = kDefaults;
-        SaveSettings(file.c_str(), &replacer);
-        EXPECT_EQ(kStored, FileBytes());
+        SaveSettings(file.c_str(), &b.replacer);
+        EXPECT_EQ(*b.after, FileBytes());
         EXPECT_FALSE(Exists(temporary));
     }
 }
@@ -144,6 +156,63 @@ TEST_F(SettingsFile, WithoutATemporaryFileTheSaveWritesInPlace)
     const std::vector<unsigned char> expected = {0x00, 0x01, 0x00, 0x00, 0x00, 0x04, 0x00,
                                                  0x00, 0x00, 0x02, 0x00, 0x00, 0x00};
     EXPECT_EQ(expected, FileBytes());
+}
+
+#ifdef _WIN32
+// The case a refused replace is for, for real: another program (a virus scanner, an indexer)
+// holds settings.cfg open and shares writing but not deletion, so MoveFileExA fails.
+TEST_F(SettingsFile, AFileHeldOpenWithoutDeleteSharingIsStillSaved)
+{
+    ASSERT_TRUE(WriteBytes(file, kStored));
+    HANDLE held = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    g_settings = kDefaults;
+    SaveSettings(file.c_str(), RealReplacer());
+    CloseHandle(held);
+    EXPECT_EQ(kDefaultBytes, FileBytes());
+    EXPECT_FALSE(Exists(temporary));
+}
+
+// The flush must really reach the platform: it fails where the handle cannot write.
+TEST_F(SettingsFile, ThePlatformFlushNeedsAWritableFile)
+{
+    ASSERT_TRUE(WriteBytes(file, kStored));
+    struct Open {
+        const char* mode;
+        bool flushed;
+    };
+    for (const Open& open : {Open{"rb", false}, Open{"r+b", true}, Open{"wb", true}}) {
+        SCOPED_TRACE(open.mode);
+        FILE* stream = fopen(file.c_str(), open.mode);
+        ASSERT_NE(nullptr, stream);
+        EXPECT_EQ(open.flushed, kPlatformFileReplacer.flushToDisk(stream));
+        fclose(stream);
+    }
+}
+#endif
+
+TEST(OptionName, EveryIndexInsideTheTableAndNoneOutside)
+{
+    struct Lookup {
+        const OptionTable* table;
+        int32_t index;
+        const char* name; // null: no name
+    };
+    const Lookup lookups[] = {
+        {&kRenderModes, 0, "Fast"},          {&kRenderModes, 2, "Quality"},     {&kRenderModes, 3, nullptr},
+        {&kResolutions, 0, "640x480"},       {&kResolutions, 4, "1600x1200"},   {&kResolutions, 5, nullptr},
+        {&kTextureQualities, 2, "Low"},      {&kTextureQualities, 3, nullptr},  {&kTextureQualities, -1, nullptr},
+        {&kResolutions, INT32_MIN, nullptr}, {&kResolutions, INT32_MAX, nullptr},
+    };
+    for (const Lookup& l : lookups) {
+        SCOPED_TRACE(l.index);
+        const char* name = OptionName(l.table, l.index);
+        if (l.name == nullptr)
+            EXPECT_EQ(nullptr, name);
+        else
+            EXPECT_STREQ(l.name, name);
+    }
 }
 
 } // namespace

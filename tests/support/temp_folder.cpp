@@ -1,7 +1,10 @@
 #include "temp_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -10,7 +13,33 @@
 #include <unistd.h>
 #endif
 
-std::string MakeTempFolder()
+namespace {
+
+// Folders made during a test, removed when it ends: under Wine they would otherwise pile up
+// in the prefix's temporary folder, run after run.
+std::vector<std::string> g_folders;
+
+class RemoveFoldersAtTestEnd : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        for (const std::string& folder : g_folders) {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+        g_folders.clear();
+    }
+};
+
+std::string Remembered(const std::string& folder)
+{
+    static const bool listening =
+        (::testing::UnitTest::GetInstance()->listeners().Append(new RemoveFoldersAtTestEnd), true);
+    (void)listening;
+    g_folders.push_back(folder);
+    return folder;
+}
+
+std::string NewFolder()
 {
 #ifdef _WIN32
     char base[MAX_PATH];
@@ -28,6 +57,13 @@ std::string MakeTempFolder()
         abort();
     return name;
 #endif
+}
+
+} // namespace
+
+std::string MakeTempFolder()
+{
+    return Remembered(NewFolder());
 }
 
 std::string PathIn(const std::string& folder, const char* name)

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-// Creates a new empty folder and returns its path (no trailing separator).
+// Creates a new empty folder and returns its path (no trailing separator). The folder and
+// everything in it are removed when the current test ends.
 std::string MakeTempFolder();
 
 // Joins a folder and a name with the platform's separator.

@@ -48,8 +48,12 @@ TEST(OwnerWindow, ClassWindowAndPosition)
     EXPECT_GT(frame.right - frame.left, 1);
     EXPECT_GT(frame.bottom - frame.top, 1);
 
-    // A drain after painting ends: BeginPaint/EndPaint validate the window.
+    // A drain after painting ends: BeginPaint/EndPaint validate the window. At its smallest
+    // the window has no client area to invalidate, so it is first enlarged, as a player may.
+    SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window, nullptr, TRUE);
+    RECT update;
+    ASSERT_TRUE(GetUpdateRect(window, &update, FALSE)) << "there is something to paint";
     MSG message;
     int drained = 0;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) && drained < 1000) {
@@ -57,7 +61,6 @@ TEST(OwnerWindow, ClassWindowAndPosition)
         ++drained;
     }
     EXPECT_LT(drained, 1000);
-    RECT update;
     EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
 
     // Closing posts quit code 0 and leaves the window in place.
