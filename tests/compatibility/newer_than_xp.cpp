@@ -1,0 +1,18 @@
+// Built twice, never run: the compatibility check must reject both. With VISTA_IMPORT it
+// imports GetTickCount64 (Vista and later); otherwise it imports nothing new but is linked
+// with subsystem version 6.0, which XP refuses to load.
+
+#ifdef VISTA_IMPORT
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
+#endif
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+#ifdef VISTA_IMPORT
+    return static_cast<int>(GetTickCount64() & 1);
+#else
+    return static_cast<int>(GetLastError() & 1);
+#endif
+}
