@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <stdint.h>
 
 // Stands for the component library: thread initialisation and object creation.
 struct ComApi {

@@ -2,7 +2,7 @@
 // tested against a fixed ladder of sixteen rows from DirectX 1.0 up to 9.0.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 
 #include "status.h"
 

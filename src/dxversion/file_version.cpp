@@ -2,13 +2,39 @@
 
 #include "file_version.h"
 
-#include <cstdlib>
+#include <stdlib.h>
 
 // The root block is read as this record; a shorter block is rejected before it is read.
 static_assert(sizeof(VS_FIXEDFILEINFO) == 52, "the fixed file information is 13 32-bit fields");
 
-const VersionInfoApi kPlatformVersionInfo = {GetFileVersionInfoSizeA, GetFileVersionInfoA, VerQueryValueA, malloc,
-                                             free};
+// Through functions of its own, so that the table is a constant of the image: the address of
+// an imported function would have to be filled in by code run before WinMain.
+static DWORD WINAPI VersionInfoSize(LPCSTR path, LPDWORD handle)
+{
+    return GetFileVersionInfoSizeA(path, handle);
+}
+
+static BOOL WINAPI VersionInfo(LPCSTR path, DWORD handle, DWORD size, LPVOID block)
+{
+    return GetFileVersionInfoA(path, handle, size, block);
+}
+
+static BOOL WINAPI VersionValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
+{
+    return VerQueryValueA(block, subBlock, value, length);
+}
+
+static void* AllocateBlock(size_t size)
+{
+    return malloc(size);
+}
+
+static void ReleaseBlock(void* block)
+{
+    free(block);
+}
+
+const VersionInfoApi kPlatformVersionInfo = {VersionInfoSize, VersionInfo, VersionValue, AllocateBlock, ReleaseBlock};
 
 HRESULT ReadFileVersionWith(const VersionInfoApi* api, const char* path, FileVersion* version)
 {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include <stddef.h>
 
 #include "file_ladder.h"
 

@@ -2,7 +2,7 @@
 
 #include "version_detector.h"
 
-#include <cctype>
+#include <ctype.h>
 
 #include "bounded_text.h"
 

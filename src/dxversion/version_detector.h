@@ -2,7 +2,7 @@
 // short text such as "9.0c". The answer comes from the first of two sources that has one.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 
 #include "status.h"
 

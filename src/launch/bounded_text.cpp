@@ -2,7 +2,7 @@
 
 #include "bounded_text.h"
 
-#include <cstdio>
+#include <stdio.h>
 
 static const uint32_t kLargestFormatCapacity = 0x7FFFFFFFu;
 

@@ -3,8 +3,8 @@
 // leave a terminated string when they write, and say by status whether the text was cut.
 #pragma once
 
-#include <cstdarg>
-#include <cstdint>
+#include <stdarg.h>
+#include <stdint.h>
 
 #include "status.h"
 
@@ -18,16 +18,19 @@ HRESULT BoundedCopy(char* destination, uint32_t capacity, const char* source);
 HRESULT BoundedAppend(char* destination, uint32_t capacity, const char* source);
 
 // In the Windows builds the C runtime's _vsnprintf does the formatting, and its conversions
-// are not GNU's (no %zu, %lld or %hhd on older systems): the compiler checks its rules.
-#ifdef _WIN32
-#define BOUNDED_FORMAT_RULES ms_printf
+// are not GNU's (no %zu, %lld or %hhd on older systems): GCC and clang check its rules. The
+// MSVC front end has no such attribute.
+#if defined(_WIN32) && defined(__GNUC__)
+#define BOUNDED_FORMAT_CHECK __attribute__((format(ms_printf, 3, 4)))
+#elif defined(__GNUC__)
+#define BOUNDED_FORMAT_CHECK __attribute__((format(printf, 3, 4)))
 #else
-#define BOUNDED_FORMAT_RULES printf
+#define BOUNDED_FORMAT_CHECK
 #endif
 
 // Formats into destination. E_INVALIDARG (nothing written) for capacity 0 or above
 // 0x7FFFFFFF; STRSAFE_E_INSUFFICIENT_BUFFER when the text was cut to capacity - 1 characters.
 HRESULT BoundedFormat(char* destination, uint32_t capacity, const char* format, ...)
-    __attribute__((format(BOUNDED_FORMAT_RULES, 3, 4)));
+    BOUNDED_FORMAT_CHECK;
 
 HRESULT BoundedFormatV(char* destination, uint32_t capacity, const char* format, va_list arguments);

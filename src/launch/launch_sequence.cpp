@@ -6,7 +6,7 @@
 #include "bounded_text.h"
 #include "resource.h"
 
-#include <cstring>
+#include <string.h>
 
 static const uint32_t kDirectX9c = 0x00090003u;
 static const char kGateCaption[] = "DirectX Version Error";

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <stdint.h>
 
 // Stands for everything the pass reaches outside itself. The entry point fills it with the
 // launcher's real routines and the platform's calls; tests fill it with recorders.

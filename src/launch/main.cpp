@@ -11,8 +11,43 @@
 #include "settings_dialog.h"
 #include "version_detector.h"
 
-static const ComApi kCom = {CoInitialize, CoUninitialize, CoCreateInstance};
-static const LadderPlatform kLadderPlatform = {GetSystemDirectoryA, ReadFileVersion};
+// The tables below reach the platform through small functions of the launcher's own. The
+// address of a function imported from a DLL is known only once the loader has bound it, so a
+// table holding one would be filled by code run before WinMain, which not every C runtime's
+// start-up runs; the address of the launcher's own function is a constant the image holds.
+static HRESULT WINAPI InitializeCom(LPVOID reserved)
+{
+    return CoInitialize(reserved);
+}
+
+static void WINAPI UninitializeCom()
+{
+    CoUninitialize();
+}
+
+static HRESULT WINAPI CreateComObject(REFCLSID classId, LPUNKNOWN outer, DWORD context, REFIID interfaceId,
+                                      LPVOID* object)
+{
+    return CoCreateInstance(classId, outer, context, interfaceId, object);
+}
+
+static UINT WINAPI SystemDirectory(char* buffer, UINT size)
+{
+    return GetSystemDirectoryA(buffer, size);
+}
+
+static int WINAPI ShowMessage(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+{
+    return MessageBoxA(owner, text, caption, style);
+}
+
+static UINT WINAPI StartProgram(LPCSTR commandLine, UINT showCommand)
+{
+    return WinExec(commandLine, showCommand);
+}
+
+static const ComApi kCom = {InitializeCom, UninitializeCom, CreateComObject};
+static const LadderPlatform kLadderPlatform = {SystemDirectory, ReadFileVersion};
 
 static HRESULT AskDiagnosticProvider(int32_t* major, int32_t* minor, char* letter)
 {
@@ -38,13 +73,13 @@ static void Save(const char* fileName)
 
 static INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner)
 {
-    SettingsDialogData data = {&g_settings, WinExec};
+    SettingsDialogData data = {&g_settings, StartProgram};
     return RunSettingsDialog(instance, owner, &data);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    static const LaunchPlatform platform = {Detect,  LoadSettings, Save,        CreateOwnerWindow, ShowSettingsDialog,
-                                            MessageBoxA, DrainThreadMessages, WinExec};
+    static const LaunchPlatform platform = {Detect,      LoadSettings,        Save,        CreateOwnerWindow,
+                                            ShowSettingsDialog, ShowMessage, DrainThreadMessages, StartProgram};
     return RunLaunchSequence(instance, &platform);
 }

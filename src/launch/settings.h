@@ -2,8 +2,8 @@
 // their meaning, and settings.cfg, through which the game receives them.
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
+#include <stdint.h>
+#include <stdio.h>
 
 struct LauncherSettings {
     uint8_t tutorial;       // non-zero: show the in-game tutorial

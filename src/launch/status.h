@@ -6,7 +6,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <cstdint>
+#include <stdint.h>
 typedef int32_t HRESULT;
 #define S_OK ((HRESULT)0)
 #define E_FAIL ((HRESULT)0x80004005u)

@@ -3,7 +3,7 @@
 
 #include "settings_dialog.h"
 
-#include <cstring>
+#include <string.h>
 
 #include "resource.h"
 

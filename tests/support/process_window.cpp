@@ -29,6 +29,18 @@ BOOL CALLBACK Match(HWND window, LPARAM lParam)
 
 } // namespace
 
+std::string LauncherUnderTest()
+{
+    char path[MAX_PATH];
+    const DWORD named = GetEnvironmentVariableA("ORBIVANE_LAUNCHER", path, sizeof path);
+    if (named > 0 && named < sizeof path)
+        return path;
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of('\\')); // ...\tests
+    return folder.substr(0, folder.find_last_of('\\')) + "\\launcher.exe";
+}
+
 HWND FindProcessWindow(DWORD processId, const char* className, const char* caption)
 {
     Search search = {processId, className, caption, nullptr};

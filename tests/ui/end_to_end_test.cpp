@@ -1,5 +1,6 @@
-// The real launcher.exe as a player meets it: copied into a fresh folder (with or without the
-// stand-in game), started as its own process, and driven from outside through its windows.
+// The real launcher.exe (this build's, or the one ORBIVANE_LAUNCHER names) as a player meets
+// it: copied into a fresh folder (with or without the stand-in game), started as its own
+// process, and driven from outside through its windows.
 
 #include <windows.h>
 
@@ -30,11 +31,10 @@ std::string TestsFolder()
 std::string PrepareFolder(bool withGame)
 {
     const std::string folder = MakeTempFolder();
-    const std::string tests = TestsFolder();
-    const std::string launcher = tests.substr(0, tests.find_last_of('\\')) + "\\launcher.exe";
-    EXPECT_TRUE(CopyFileA(launcher.c_str(), PathIn(folder, "launcher.exe").c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA(LauncherUnderTest().c_str(), PathIn(folder, "launcher.exe").c_str(), FALSE))
+        << LauncherUnderTest();
     if (withGame) {
-        EXPECT_TRUE(CopyFileA(PathIn(tests, "quarnel.exe").c_str(), PathIn(folder, "quarnel.exe").c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA(PathIn(TestsFolder(), "quarnel.exe").c_str(), PathIn(folder, "quarnel.exe").c_str(), FALSE));
     }
     return folder;
 }

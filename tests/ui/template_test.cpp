@@ -11,25 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "process_window.h"
 #include "resource.h"
 
 namespace {
-
-std::string LauncherPath()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    folder = folder.substr(0, folder.find_last_of('\\'));      // ...\tests
-    return folder.substr(0, folder.find_last_of('\\')) + "\\launcher.exe";
-}
 
 class LauncherResources : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        module_ = LoadLibraryExA(LauncherPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(nullptr, module_) << LauncherPath();
+        module_ = LoadLibraryExA(LauncherUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, module_) << LauncherUnderTest();
     }
     static std::vector<unsigned char> Resource(LPCSTR type, LPCSTR name)
     {
