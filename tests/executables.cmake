@@ -1,35 +1,76 @@
 # The executables themselves, as built: format, subsystem, imports, resources, compatibility
-# with the oldest supported Windows, a reproducible rebuild; then the launcher driven under
-# Wine by the end-to-end tests and its resources read back. The checks that need no Wine carry
+# with the oldest supported Windows, a reproducible rebuild, the release zip, each check also
+# shown to reject an executable built wrong; then the launcher driven under Wine by the
+# end-to-end tests and its resources read back. The checks that need no Wine carry
 # the label "static", so tools/test --skip-win32 still runs them.
 
-add_test(NAME launcher_executable
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-executable $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
-set_tests_properties(launcher_executable PROPERTIES TIMEOUT 60 LABELS static)
-
-# Every import known on the oldest Windows the build supports, by name, no delay loading, and
-# a subsystem version that Windows accepts. Two programs newer than XP show that it rejects.
+set(EXECUTABLE_CHECK ${CMAKE_CURRENT_SOURCE_DIR}/check-executable)
 set(COMPATIBILITY_CHECK ${CMAKE_CURRENT_SOURCE_DIR}/compatibility/check-compatibility)
+add_test(NAME launcher_executable COMMAND ${EXECUTABLE_CHECK} $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
+# Every import known on the oldest Windows the build supports, by name, no delay loading, and
+# a subsystem version that Windows accepts.
 add_test(NAME launcher_compatibility COMMAND ${COMPATIBILITY_CHECK} $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
-add_executable(vista_import WIN32 compatibility/newer_than_xp.cpp)
+set_tests_properties(launcher_executable launcher_compatibility PROPERTIES TIMEOUT 60 LABELS static)
+
+# Every check shown to reject: a program built to be wrong in one way, refused by the check's
+# exit status and for the reason planted (expect-rejection).
+function(rejected_by test reason)
+  add_test(NAME ${test} COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/expect-rejection ${reason} ${ARGN})
+  set_tests_properties(${test} PROPERTIES TIMEOUT 60 LABELS static)
+endfunction()
+
+add_executable(vista_import WIN32 rejected_program.cpp)
 target_compile_definitions(vista_import PRIVATE VISTA_IMPORT)
-add_executable(vista_subsystem WIN32 compatibility/newer_than_xp.cpp)
-if(MSVC)
-  target_link_options(vista_subsystem PRIVATE /SUBSYSTEM:WINDOWS,6.0)
-else()
-  target_link_options(vista_subsystem PRIVATE -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,0)
+# Subsystem 6.0 (Vista), and one minor version above what XP takes (5.2 for i686: the whole
+# version counts, not only its major part).
+math(EXPR above_floor "${subsystem_minor} + 1")
+foreach(version 6.0 5.${above_floor})
+  string(REPLACE "." "_" name subsystem_${version})
+  string(REPLACE "." ";" parts ${version})
+  list(GET parts 0 major)
+  list(GET parts 1 minor)
+  add_executable(${name} WIN32 rejected_program.cpp)
+  if(MSVC)
+    target_link_options(${name} PRIVATE /SUBSYSTEM:WINDOWS,${major}.0${minor})
+  else()
+    target_link_options(${name} PRIVATE -Wl,--major-subsystem-version,${major}
+                                        -Wl,--minor-subsystem-version,${minor})
+  endif()
+  rejected_by(compatibility_rejects_${name} "FAIL: subsystem version ${version},"
+    ${COMPATIBILITY_CHECK} $<TARGET_FILE:${name}> ${CMAKE_SYSTEM_PROCESSOR})
+endforeach()
+rejected_by(compatibility_rejects_vista_import "FAIL: kernel32.dll!GetTickCount64 is not known"
+  ${COMPATIBILITY_CHECK} $<TARGET_FILE:vista_import> ${CMAKE_SYSTEM_PROCESSOR})
+
+# The launcher's resources and a version resource.
+add_executable(version_resource WIN32 rejected_program.cpp ${PROJECT_SOURCE_DIR}/res/launcher.rc version_resource.rc)
+target_include_directories(version_resource PRIVATE ${PROJECT_SOURCE_DIR}/res)
+rejected_by(executable_rejects_a_version_resource "FAIL: resources"
+  ${EXECUTABLE_CHECK} $<TARGET_FILE:version_resource> ${CMAKE_SYSTEM_PROCESSOR})
+# Linked as the toolchain links by default, without -static, it imports the C++ runtime's
+# DLLs. The MSVC-mode builds have no such runtime here: they take the MinGW build's program.
+if(NOT MSVC)
+  add_executable(toolchain_dll_import WIN32 rejected_program.cpp)
+  target_compile_definitions(toolchain_dll_import PRIVATE RUNTIME_DLL)
+  set_property(TARGET toolchain_dll_import PROPERTY LINK_OPTIONS "")
+  set(toolchain_dll_import $<TARGET_FILE:toolchain_dll_import>)
+elseif(LAUNCHER_TEST_PROGRAMS)
+  set(toolchain_dll_import ${LAUNCHER_TEST_PROGRAMS}/toolchain_dll_import.exe)
 endif()
-add_test(NAME compatibility_rejects_vista_import
-  COMMAND ${COMPATIBILITY_CHECK} $<TARGET_FILE:vista_import> ${CMAKE_SYSTEM_PROCESSOR})
-add_test(NAME compatibility_rejects_vista_subsystem
-  COMMAND ${COMPATIBILITY_CHECK} $<TARGET_FILE:vista_subsystem> ${CMAKE_SYSTEM_PROCESSOR})
-# The reason must be the one planted; the message appears only when the check fails.
-set_tests_properties(compatibility_rejects_vista_import PROPERTIES
-  PASS_REGULAR_EXPRESSION "FAIL: kernel32.dll!GetTickCount64 is not known")
-set_tests_properties(compatibility_rejects_vista_subsystem PROPERTIES
-  PASS_REGULAR_EXPRESSION "FAIL: subsystem version 6.0,")
-set_tests_properties(launcher_compatibility compatibility_rejects_vista_import compatibility_rejects_vista_subsystem
-  PROPERTIES TIMEOUT 60 LABELS static)
+if(toolchain_dll_import)
+  rejected_by(executable_rejects_a_toolchain_dll "FAIL: imports"
+    ${EXECUTABLE_CHECK} ${toolchain_dll_import} ${CMAKE_SYSTEM_PROCESSOR})
+endif()
+
+# A launcher built with the DLL runtime would need the runtime's DLL beside it (with Visual
+# Studio, vcruntime140.dll), and Wine's single msvcrt would not show it: it must not build.
+if(MSVC)
+  add_executable(dll_runtime_launcher WIN32 EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/src/launch/main.cpp)
+  target_link_libraries(dll_runtime_launcher PRIVATE launcher_windows)
+  set_property(TARGET dll_runtime_launcher PROPERTY MSVC_RUNTIME_LIBRARY MultiThreadedDLL)
+  rejected_by(dll_runtime_does_not_build "the launcher carries its C runtime"
+    ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target dll_runtime_launcher)
+endif()
 
 # The shipped target, and every MSVC-mode launcher, built twice elsewhere from the same
 # sources, gives the same bytes. Each preset builds in build/<preset name>.
@@ -37,34 +78,37 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" OR MSVC)
   get_filename_component(preset ${CMAKE_BINARY_DIR} NAME)
   add_test(NAME launcher_reproducible
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-reproducible ${PROJECT_SOURCE_DIR} ${preset} $<TARGET_FILE:launcher>)
+  add_test(NAME release_zip_rejects_spoiled_copies COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-release-zips $<TARGET_FILE:launcher>)
   set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static)
+  set_tests_properties(release_zip_rejects_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 endif()
 
-# GCC checks BoundedFormat's formats by the C runtime's rules: a conversion only GNU's
-# formatter knows is an error, one only the runtime knows is fine.
+# GCC checks BoundedFormat's formats by the C runtime's rules, and its arguments against
+# them: %Iu of a size compiles; %zu (GNU's, unknown to msvcrt), a pointer or a 64-bit value
+# for %d must not.
 if(NOT MSVC)
-  foreach(rules known unknown)
-    set(define)
-    if(rules STREQUAL "unknown")
-      set(define -DUNKNOWN_TO_RUNTIME)
-    endif()
-    add_test(NAME format_rules_${rules}
-      COMMAND ${CMAKE_CXX_COMPILER} -std=c++17 -fsyntax-only -Wformat -Werror ${define}
+  foreach(rules KNOWN_TO_RUNTIME UNKNOWN_TO_RUNTIME POINTER_FOR_D WIDE_FOR_D)
+    string(TOLOWER format_rules_${rules} test)
+    add_test(NAME ${test}
+      COMMAND ${CMAKE_CXX_COMPILER} -std=c++17 -fsyntax-only -Wformat -Werror -D${rules}
               -I${PROJECT_SOURCE_DIR}/src/launch ${CMAKE_CURRENT_SOURCE_DIR}/launch/format_rules.cpp)
-    set_tests_properties(format_rules_${rules} PROPERTIES TIMEOUT 60 LABELS static)
+    set_tests_properties(${test} PROPERTIES TIMEOUT 60 LABELS static)
+    if(NOT rules STREQUAL "KNOWN_TO_RUNTIME")
+      set_tests_properties(${test} PROPERTIES WILL_FAIL TRUE)
+    endif()
   endforeach()
-  set_tests_properties(format_rules_unknown PROPERTIES WILL_FAIL TRUE)
 endif()
 
 # The programs that drive the launcher under Wine: this build's own, or those of the MinGW
 # build of the same processor, pointed at this build's launcher (Wine's drive Z: is the root).
 set(LAUNCHER_TEST_PROGRAMS "" CACHE PATH "A MinGW build's tests folder whose programs drive this build's launcher")
+# Each run names the launcher it drives; the programs refuse to run without one.
+set(launcher_environment "ORBIVANE_LAUNCHER=Z:$<TARGET_FILE:launcher>")
 if(TARGET end_to_end_tests)
   set(end_to_end $<TARGET_FILE:end_to_end_tests>)
-  set(launcher_environment)
+  set_property(TEST ui_tests APPEND PROPERTY ENVIRONMENT ${launcher_environment})
 elseif(LAUNCHER_TEST_PROGRAMS)
   set(end_to_end ${LAUNCHER_TEST_PROGRAMS}/end_to_end_tests.exe)
-  set(launcher_environment "ORBIVANE_LAUNCHER=Z:$<TARGET_FILE:launcher>")
   # The resources as this build's resource compiler wrote them.
   add_test(NAME launcher_resources COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${LAUNCHER_TEST_PROGRAMS}/ui_tests.exe)
   set_tests_properties(launcher_resources PROPERTIES TIMEOUT 60 RESOURCE_LOCK desktop)

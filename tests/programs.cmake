@@ -42,8 +42,15 @@ add_executable(window_driver ui/window_driver.cpp)
 add_subdirectory(bench)
 
 launcher_test(launch_windows_tests GUI
-  SOURCES launch/launch_sequence_test.cpp
+  SOURCES launch/launch_sequence_test.cpp launch/system_dlls_test.cpp
   LIBRARIES launcher_windows)
+# A DLL that marks where it ran, under two names, only beside the test programs: what a load
+# by name finds there is what a DLL dropped in the game's folder would get.
+foreach(name planted_before planted_after)
+  add_library(${name} MODULE launch/planted_dll.cpp)
+  set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(launch_windows_tests ${name})
+endforeach()
 launcher_test(dxversion_windows_tests
   SOURCES dxversion/dxdiag_query_test.cpp dxversion/file_version_test.cpp dxversion/real_platform_test.cpp
   LIBRARIES launcher_windows)

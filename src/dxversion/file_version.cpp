@@ -4,24 +4,58 @@
 
 #include <stdlib.h>
 
+#include "system_dlls.h"
+
 // The root block is read as this record; a shorter block is rejected before it is read.
 static_assert(sizeof(VS_FIXEDFILEINFO) == 52, "the fixed file information is 13 32-bit fields");
 
-// Through functions of its own, so that the table is a constant of the image: the address of
-// an imported function would have to be filled in by code run before WinMain.
+// version.dll is not one of Windows' known DLLs: imported, it would be looked for in the
+// launcher's folder first, before WinMain runs, where a mod's proxy or a planted copy would be
+// taken. So it is loaded by its full path in the system directory, once, on the first read,
+// and its three functions are taken by name. Without them every file reads as unreadable.
+struct VersionDll {
+    DWORD(WINAPI* getSize)(LPCSTR path, LPDWORD handle);
+    BOOL(WINAPI* getInfo)(LPCSTR path, DWORD handle, DWORD size, LPVOID block);
+    BOOL(WINAPI* queryValue)(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length);
+};
+
+static VersionDll g_versionDll; // all null until loaded whole
+static bool g_versionDllTried;
+
+static const VersionDll* SystemVersionDll()
+{
+    if (!g_versionDllTried) {
+        g_versionDllTried = true;
+        const DllLoaderApi loader = KernelDllLoader();
+        if (HMODULE module = LoadSystemLibrary(&loader, "\\version.dll")) {
+            VersionDll dll;
+            dll.getSize = ExportedFunction<DWORD(WINAPI*)(LPCSTR, LPDWORD)>(module, "GetFileVersionInfoSizeA");
+            dll.getInfo = ExportedFunction<BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID)>(module, "GetFileVersionInfoA");
+            dll.queryValue = ExportedFunction<BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT)>(module, "VerQueryValueA");
+            if (dll.getSize != nullptr && dll.getInfo != nullptr && dll.queryValue != nullptr)
+                g_versionDll = dll;
+        }
+    }
+    return g_versionDll.getSize != nullptr ? &g_versionDll : nullptr;
+}
+
+// Functions of the launcher's own, so that the table below is a constant of the image.
 static DWORD WINAPI VersionInfoSize(LPCSTR path, LPDWORD handle)
 {
-    return GetFileVersionInfoSizeA(path, handle);
+    const VersionDll* dll = SystemVersionDll();
+    return dll != nullptr ? dll->getSize(path, handle) : 0;
 }
 
 static BOOL WINAPI VersionInfo(LPCSTR path, DWORD handle, DWORD size, LPVOID block)
 {
-    return GetFileVersionInfoA(path, handle, size, block);
+    const VersionDll* dll = SystemVersionDll();
+    return dll != nullptr && dll->getInfo(path, handle, size, block);
 }
 
 static BOOL WINAPI VersionValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
 {
-    return VerQueryValueA(block, subBlock, value, length);
+    const VersionDll* dll = SystemVersionDll();
+    return dll != nullptr && dll->queryValue(block, subBlock, value, length);
 }
 
 static void* AllocateBlock(size_t size)

@@ -54,6 +54,9 @@ int RunLaunchSequence(HINSTANCE instance, const LaunchPlatform* platform)
     char versionText[10];
     uint32_t packed = 0;
 
+    // The DxDiag provider, COM and the dialog all load DLLs by name: a DLL dropped in the
+    // game's folder must not be among them.
+    platform->narrowDllSearch();
     HRESULT status = platform->detectDirectXVersion(&packed, versionText, sizeof versionText);
     if (FAILED(status)) {
         BoundedFormat(message, sizeof message, "Unknown version of DirectX installed");

@@ -9,6 +9,7 @@
 // Stands for everything the pass reaches outside itself. The entry point fills it with the
 // launcher's real routines and the platform's calls; tests fill it with recorders.
 struct LaunchPlatform {
+    void (*narrowDllSearch)(); // first: before anything can load a DLL by name
     HRESULT (*detectDirectXVersion)(uint32_t* packed, char* text, int32_t capacity);
     void (*loadSettings)(const char* fileName);
     void (*saveSettings)(const char* fileName);

@@ -3,12 +3,19 @@
 
 #include <windows.h>
 
+// With the DLL runtime (/MD), a Visual Studio build would need the runtime's DLL
+// (vcruntime140.dll) beside the launcher, where players have none.
+#if defined(_MSC_VER) && defined(_DLL)
+#error "the launcher carries its C runtime: build it with the static one (/MT, MSVC_RUNTIME_LIBRARY MultiThreaded)"
+#endif
+
 #include "dxdiag_query.h"
 #include "file_version.h"
 #include "launch_sequence.h"
 #include "owner_window.h"
 #include "settings.h"
 #include "settings_dialog.h"
+#include "system_dlls.h"
 #include "version_detector.h"
 
 // The tables below reach the platform through small functions of the launcher's own. The
@@ -71,6 +78,12 @@ static void Save(const char* fileName)
     SaveSettings(fileName, &kPlatformFileReplacer);
 }
 
+static void NarrowSearch()
+{
+    const DllLoaderApi loader = KernelDllLoader();
+    NarrowDllSearch(&loader);
+}
+
 static INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner)
 {
     SettingsDialogData data = {&g_settings, StartProgram};
@@ -79,7 +92,8 @@ static INT_PTR ShowSettingsDialog(HINSTANCE instance, HWND owner)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    static const LaunchPlatform platform = {Detect,      LoadSettings,        Save,        CreateOwnerWindow,
-                                            ShowSettingsDialog, ShowMessage, DrainThreadMessages, StartProgram};
+    static const LaunchPlatform platform = {NarrowSearch,       Detect,      LoadSettings,        Save,
+                                            CreateOwnerWindow,  ShowSettingsDialog, ShowMessage, DrainThreadMessages,
+                                            StartProgram};
     return RunLaunchSequence(instance, &platform);
 }

@@ -17,9 +17,12 @@ static int32_t StoredInt(const uint8_t* at)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static char path[64];
-    if (path[0] == '\0')
-        snprintf(path, sizeof path, "/tmp/orbivane-fuzz-%d.cfg", static_cast<int>(getpid()));
+    static char path[512];
+    if (path[0] == '\0') {
+        const char* folder = getenv("TMPDIR");
+        snprintf(path, sizeof path, "%s/orbivane-fuzz-%d.cfg", folder != nullptr ? folder : "/tmp",
+                 static_cast<int>(getpid()));
+    }
     FILE* file = fopen(path, "wb");
     if (file == nullptr)
         abort();
@@ -29,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const LauncherSettings before = {0x5A, 111, 222, 333};
     g_settings = before;
     LoadSettings(path);
+    remove(path);
 
     const uint8_t tutorial = size >= 1 ? data[0] : before.tutorial;
     const int32_t render = size >= 5 ? StoredInt(data + 1) : before.renderMode;

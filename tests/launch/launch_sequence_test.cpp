@@ -1,6 +1,6 @@
-// The launch pass with every collaborator replaced by a recorder: the gate, the order of
-// load, dialog, save, drain and start, the exit codes, and the failed game start. The drain
-// itself runs for real on this thread's queue.
+// The launch pass with every collaborator replaced by a recorder: the DLL search narrowed
+// before anything else, the gate, the order of load, dialog, save, drain and start, the exit
+// codes, and the failed game start. The drain itself runs for real on this thread's queue.
 
 #include <gtest/gtest.h>
 
@@ -25,6 +25,10 @@ std::vector<std::string> g_events;
 HWND const kOwner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
 HINSTANCE const kInstance = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(0x400000));
 
+void Narrow()
+{
+    g_events.push_back("narrow");
+}
 HRESULT Detect(uint32_t* packed, char* text, int32_t capacity)
 {
     g_events.push_back("detect " + std::to_string(capacity));
@@ -71,7 +75,7 @@ UINT WINAPI Start(LPCSTR commandLine, UINT show)
     return g_script->started;
 }
 
-const LaunchPlatform kRecorders = {Detect, Load, Save, CreateOwner, Dialog, Box, Drain, Start};
+const LaunchPlatform kRecorders = {Narrow, Detect, Load, Save, CreateOwner, Dialog, Box, Drain, Start};
 
 const char kTooOld[] = "You need DirectX 9.0c or better installed to run Orbivane. \n"
                        "Please download from https://www.microsoft.com/directx.";
@@ -85,12 +89,13 @@ struct LaunchCase {
 
 const std::vector<std::string> Gate(const std::string& message)
 {
-    return {"detect 10", "box no owner|DirectX Version Error|0x40|" + message};
+    return {"narrow", "detect 10", "box no owner|DirectX Version Error|0x40|" + message};
 }
 
 const std::vector<std::string> Pass(std::vector<std::string> tail)
 {
-    std::vector<std::string> events = {"detect 10", "owner", "load settings.cfg", "dialog", "save settings.cfg", "drain"};
+    std::vector<std::string> events = {"narrow", "detect 10",         "owner", "load settings.cfg",
+                                       "dialog", "save settings.cfg", "drain"};
     events.insert(events.end(), tail.begin(), tail.end());
     return events;
 }
@@ -98,7 +103,9 @@ const std::vector<std::string> Pass(std::vector<std::string> tail)
 TEST(RunLaunchSequence, GateDialogSaveAndStart)
 {
     const LaunchCase cases[] = {
+        // A failed detection is told as such whatever packed value it left, 0 included.
         {"detection fails", {E_FAIL, 0x00090003, IDC_START, 0, 33}, 0, Gate("Unknown version of DirectX installed")},
+        {"detection fails with 0", {E_FAIL, 0, IDC_START, 0, 33}, 0, Gate("Unknown version of DirectX installed")},
         {"not installed", {S_OK, 0, IDC_START, 0, 33}, 0, Gate("DirectX not installed")},
         {"9.0b is too old", {S_OK, 0x00090002, IDC_START, 0, 33}, 0, Gate(kTooOld)},
         {"9.0 from the ladder is too old", {S_OK, 0x00090000, IDC_START, 0, 33}, 0, Gate(kTooOld)},
@@ -138,9 +145,9 @@ TEST(RunLaunchSequence, AGameThatDoesNotStartIsReported)
         g_script = &script;
         g_events.clear();
         EXPECT_EQ(1, RunLaunchSequence(kInstance, &kRecorders));
-        ASSERT_EQ(8u, g_events.size());
-        EXPECT_EQ("start quarnel.exe game 5", g_events[6]);
-        const std::string& box = g_events[7];
+        ASSERT_EQ(9u, g_events.size());
+        EXPECT_EQ("start quarnel.exe game 5", g_events[7]);
+        const std::string& box = g_events[8];
         EXPECT_EQ(0u, box.find("box no owner|Orbivane|0x10|Orbivane could not be started")) << box;
         EXPECT_NE(std::string::npos, box.find(f.reason)) << box;
 

@@ -82,23 +82,66 @@ TEST_F(SettingsFile, NoFileKeepsTheDefaultsAndSaveCreatesIt)
     EXPECT_FALSE(Exists(temporary));
 }
 
-TEST_F(SettingsFile, RoundTripsEveryFieldLittleEndian)
+bool ReplaceFails(const char*, const char*)
 {
-    g_settings = {0xFE, 0x01020304, -2, 0x7FFFFFFF};
-    SaveSettings(file.c_str(), RealReplacer());
-    const std::vector<unsigned char> expected = {0xFE, 0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF,
-                                                 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
-    EXPECT_EQ(expected, FileBytes());
-    g_settings = kDefaults;
-    LoadSettings(file.c_str());
-    EXPECT_TRUE(Same(LauncherSettings{0xFE, 0x01020304, -2, 0x7FFFFFFF}, g_settings));
+    return false;
 }
 
+// Whether the platform's own replace put the file in place (not the in-place fallback).
+bool g_replaced;
+bool RecordedReplace(const char* source, const char* target)
+{
+    g_replaced = RealReplacer()->replace(source, target);
+    return g_replaced;
+}
+
+// The file is bytes, little-endian, on both sides: line feeds, carriage returns, Ctrl-Z, NUL
+// and 0xFF in every field (what a text-mode stream would change or stop at) come back as the
+// same 13 bytes, whether saved through the temporary file or in place, and read back whole.
+TEST_F(SettingsFile, RoundTripsEveryByteThroughEitherSave)
+{
+    struct Record {
+        LauncherSettings settings;
+        std::vector<unsigned char> bytes;
+    };
+    const Record records[] = {
+        {{0xFE, 0x01020304, -2, 0x7FFFFFFF},
+         {0xFE, 0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}},
+        {{0x0D, 0x1A0D0A0D, 0x0A0D0A0D, 0x0D0A1A0A},
+         {0x0D, 0x0D, 0x0A, 0x0D, 0x1A, 0x0D, 0x0A, 0x0D, 0x0A, 0x0A, 0x1A, 0x0A, 0x0D}},
+        {{0x0A, 0x0A0A0A0A, 0x0A0A0A0A, 0x0A0A0A0A}, std::vector<unsigned char>(13, 0x0A)},
+        {{0x0D, 0x0D0D0D0D, 0x0D0D0D0D, 0x0D0D0D0D}, std::vector<unsigned char>(13, 0x0D)},
+        {{0x1A, 0x1A1A1A1A, 0x1A1A1A1A, 0x1A1A1A1A}, std::vector<unsigned char>(13, 0x1A)},
+        {{0x00, 0, 0, 0}, std::vector<unsigned char>(13, 0x00)},
+        {{0xFF, -1, -1, -1}, std::vector<unsigned char>(13, 0xFF)},
+    };
+    const FileReplacer refused = {RealReplacer()->flushToDisk, ReplaceFails};
+    const FileReplacer* const saves[] = {RealReplacer(), &refused};
+    for (const Record& record : records) {
+        for (const FileReplacer* save : saves) {
+            SCOPED_TRACE(::testing::Message() << "first byte " << int(record.bytes[0])
+                                              << (save == &refused ? ", in place" : ", replaced"));
+            ASSERT_TRUE(WriteBytes(file, kStored));
+            g_settings = record.settings;
+            SaveSettings(file.c_str(), save);
+            EXPECT_EQ(record.bytes, FileBytes());
+            g_settings = kDefaults;
+            LoadSettings(file.c_str());
+            EXPECT_TRUE(Same(record.settings, g_settings));
+        }
+    }
+}
+
+// The normal save is one step: over a file nothing holds open, the platform's replace itself
+// succeeds (the in-place fallback would leave the same bytes, but not safely).
 TEST_F(SettingsFile, SaveReplacesAnExistingFileAndALeftoverTemporary)
 {
     ASSERT_TRUE(WriteBytes(file, kStored));
     ASSERT_TRUE(WriteBytes(temporary, {0xAA, 0xBB}));
-    SaveSettings(file.c_str(), RealReplacer());
+    const FileReplacer recorded = {RealReplacer()->flushToDisk, RecordedReplace};
+    g_replaced = false;
+    SaveSettings(file.c_str(), &recorded);
+    EXPECT_TRUE(g_replaced);
     EXPECT_EQ(kDefaultBytes, FileBytes());
     EXPECT_FALSE(Exists(temporary));
 }
@@ -114,10 +157,6 @@ TEST_F(SettingsFile, AFolderNamedLikeTheFile)
 }
 
 bool FlushFails(FILE*)
-{
-    return false;
-}
-bool ReplaceFails(const char*, const char*)
 {
     return false;
 }

@@ -33,12 +33,15 @@ std::string LauncherUnderTest()
 {
     char path[MAX_PATH];
     const DWORD named = GetEnvironmentVariableA("ORBIVANE_LAUNCHER", path, sizeof path);
-    if (named > 0 && named < sizeof path)
-        return path;
+    return named > 0 && named < sizeof path ? path : "";
+}
+
+std::string TestProgramFolder()
+{
+    char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path);
-    folder = folder.substr(0, folder.find_last_of('\\')); // ...\tests
-    return folder.substr(0, folder.find_last_of('\\')) + "\\launcher.exe";
+    return folder.substr(0, folder.find_last_of('\\'));
 }
 
 HWND FindProcessWindow(DWORD processId, const char* className, const char* caption)

@@ -1,5 +1,5 @@
-// The real launcher.exe (this build's, or the one ORBIVANE_LAUNCHER names) as a player meets
-// it: copied into a fresh folder (with or without the stand-in game), started as its own
+// The real launcher.exe that ORBIVANE_LAUNCHER names (this build's, or another build's) as a
+// player meets it: copied into a fresh folder (with or without the stand-in game), started as its own
 // process, and driven from outside through its windows.
 
 #include <windows.h>
@@ -19,14 +19,6 @@ const char kDialogCaption[] = "Orbivane Alpha Demo 0.1.1 Setup";
 const std::vector<unsigned char> kDefaultBytes = {0x01, 0x01, 0x00, 0x00, 0x00, 0x02, 0x00,
                                                   0x00, 0x00, 0x01, 0x00, 0x00, 0x00};
 
-std::string TestsFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
 // A fresh folder holding launcher.exe and, when asked, the stand-in game.
 std::string PrepareFolder(bool withGame)
 {
@@ -34,7 +26,7 @@ std::string PrepareFolder(bool withGame)
     EXPECT_TRUE(CopyFileA(LauncherUnderTest().c_str(), PathIn(folder, "launcher.exe").c_str(), FALSE))
         << LauncherUnderTest();
     if (withGame) {
-        EXPECT_TRUE(CopyFileA(PathIn(TestsFolder(), "quarnel.exe").c_str(), PathIn(folder, "quarnel.exe").c_str(), FALSE));
+        EXPECT_TRUE(CopyFileA(PathIn(TestProgramFolder(), "quarnel.exe").c_str(), PathIn(folder, "quarnel.exe").c_str(), FALSE));
     }
     return folder;
 }
@@ -94,6 +86,10 @@ DWORD WaitForExit(Launched& launched, DWORD milliseconds = 60000)
 // Every run is ended, whatever the test found: a launcher left waiting must not block the next.
 class Launcher : public ::testing::Test {
 protected:
+    void SetUp() override
+    {
+        ASSERT_NE("", LauncherUnderTest()) << "ORBIVANE_LAUNCHER names no launcher to drive";
+    }
     Launched& Start(const std::string& folder)
     {
         launched_ = Launch(folder);

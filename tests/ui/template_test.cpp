@@ -20,6 +20,7 @@ class LauncherResources : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        ASSERT_NE("", LauncherUnderTest()) << "ORBIVANE_LAUNCHER names no launcher to read";
         module_ = LoadLibraryExA(LauncherUnderTest().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(nullptr, module_) << LauncherUnderTest();
     }
