@@ -58,7 +58,7 @@ elseif(LAUNCHER_TEST_PROGRAMS)
   set(toolchain_dll_import ${LAUNCHER_TEST_PROGRAMS}/toolchain_dll_import.exe)
 endif()
 if(toolchain_dll_import)
-  rejected_by(executable_rejects_a_toolchain_dll "FAIL: imports"
+  rejected_by(executable_rejects_a_toolchain_dll "FAIL: no DLL but the system's"
     ${EXECUTABLE_CHECK} ${toolchain_dll_import} ${CMAKE_SYSTEM_PROCESSOR})
 endif()
 
