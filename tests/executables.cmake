@@ -78,7 +78,8 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" OR MSVC)
   get_filename_component(preset ${CMAKE_BINARY_DIR} NAME)
   add_test(NAME launcher_reproducible
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-reproducible ${PROJECT_SOURCE_DIR} ${preset} $<TARGET_FILE:launcher>)
-  add_test(NAME release_zip_rejects_spoiled_copies COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-release-zips $<TARGET_FILE:launcher>)
+  add_test(NAME release_zip_rejects_spoiled_copies
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-release-zips $<TARGET_FILE:launcher>)
   set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static)
   set_tests_properties(release_zip_rejects_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 endif()
