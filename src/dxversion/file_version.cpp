@@ -9,55 +9,6 @@
 // The root block is read as this record; a shorter block is rejected before it is read.
 static_assert(sizeof(VS_FIXEDFILEINFO) == 52, "the fixed file information is 13 32-bit fields");
 
-// version.dll is not one of Windows' known DLLs: imported, it would be looked for in the
-// launcher's folder first, before WinMain runs, where a mod's proxy or a planted copy would be
-// taken. So it is loaded by its full path in the system directory, once, on the first read,
-// and its three functions are taken by name. Without them every file reads as unreadable.
-struct VersionDll {
-    DWORD(WINAPI* getSize)(LPCSTR path, LPDWORD handle);
-    BOOL(WINAPI* getInfo)(LPCSTR path, DWORD handle, DWORD size, LPVOID block);
-    BOOL(WINAPI* queryValue)(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length);
-};
-
-static VersionDll g_versionDll; // all null until loaded whole
-static bool g_versionDllTried;
-
-static const VersionDll* SystemVersionDll()
-{
-    if (!g_versionDllTried) {
-        g_versionDllTried = true;
-        const DllLoaderApi loader = KernelDllLoader();
-        if (HMODULE module = LoadSystemLibrary(&loader, "\\version.dll")) {
-            VersionDll dll;
-            dll.getSize = ExportedFunction<DWORD(WINAPI*)(LPCSTR, LPDWORD)>(module, "GetFileVersionInfoSizeA");
-            dll.getInfo = ExportedFunction<BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID)>(module, "GetFileVersionInfoA");
-            dll.queryValue = ExportedFunction<BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT)>(module, "VerQueryValueA");
-            if (dll.getSize != nullptr && dll.getInfo != nullptr && dll.queryValue != nullptr)
-                g_versionDll = dll;
-        }
-    }
-    return g_versionDll.getSize != nullptr ? &g_versionDll : nullptr;
-}
-
-// Functions of the launcher's own, so that the table below is a constant of the image.
-static DWORD WINAPI VersionInfoSize(LPCSTR path, LPDWORD handle)
-{
-    const VersionDll* dll = SystemVersionDll();
-    return dll != nullptr ? dll->getSize(path, handle) : 0;
-}
-
-static BOOL WINAPI VersionInfo(LPCSTR path, DWORD handle, DWORD size, LPVOID block)
-{
-    const VersionDll* dll = SystemVersionDll();
-    return dll != nullptr && dll->getInfo(path, handle, size, block);
-}
-
-static BOOL WINAPI VersionValue(LPCVOID block, LPCSTR subBlock, LPVOID* value, PUINT length)
-{
-    const VersionDll* dll = SystemVersionDll();
-    return dll != nullptr && dll->queryValue(block, subBlock, value, length);
-}
-
 static void* AllocateBlock(size_t size)
 {
     return malloc(size);
@@ -68,7 +19,36 @@ static void ReleaseBlock(void* block)
     free(block);
 }
 
-const VersionInfoApi kPlatformVersionInfo = {VersionInfoSize, VersionInfo, VersionValue, AllocateBlock, ReleaseBlock};
+// Until version.dll is loaded whole, every file reads as having no version information.
+static DWORD WINAPI NoVersionInfo(LPCSTR, LPDWORD)
+{
+    return 0;
+}
+
+static VersionInfoApi g_systemVersionInfo = {NoVersionInfo, nullptr, nullptr, AllocateBlock, ReleaseBlock};
+
+// version.dll is not one of Windows' known DLLs: imported, it would be looked for in the
+// launcher's folder first, before WinMain runs, where a mod's proxy or a planted copy would be
+// taken. So it is loaded by its full path in the system directory, once, on the first read,
+// and its three functions are taken by name.
+static const VersionInfoApi* SystemVersionInfo()
+{
+    static bool tried;
+    if (tried)
+        return &g_systemVersionInfo;
+    tried = true;
+    const DllLoaderApi loader = KernelDllLoader();
+    HMODULE module = LoadSystemLibrary(&loader, "\\version.dll");
+    if (module == nullptr)
+        return &g_systemVersionInfo;
+    VersionInfoApi loaded = g_systemVersionInfo;
+    loaded.getSize = ExportedFunction<DWORD(WINAPI*)(LPCSTR, LPDWORD)>(module, "GetFileVersionInfoSizeA");
+    loaded.getInfo = ExportedFunction<BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID)>(module, "GetFileVersionInfoA");
+    loaded.queryValue = ExportedFunction<BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT)>(module, "VerQueryValueA");
+    if (loaded.getSize != nullptr && loaded.getInfo != nullptr && loaded.queryValue != nullptr)
+        g_systemVersionInfo = loaded;
+    return &g_systemVersionInfo;
+}
 
 HRESULT ReadFileVersionWith(const VersionInfoApi* api, const char* path, FileVersion* version)
 {
@@ -99,5 +79,5 @@ HRESULT ReadFileVersionWith(const VersionInfoApi* api, const char* path, FileVer
 
 HRESULT ReadFileVersion(const char* path, FileVersion* version)
 {
-    return ReadFileVersionWith(&kPlatformVersionInfo, path, version);
+    return ReadFileVersionWith(SystemVersionInfo(), path, version);
 }

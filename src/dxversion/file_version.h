@@ -17,11 +17,10 @@ struct VersionInfoApi {
     void (*release)(void* block);
 };
 
-extern const VersionInfoApi kPlatformVersionInfo;
-
 // S_OK with the file version written; E_INVALIDARG for a null argument; E_FAIL for a missing
 // file, no or malformed version information; E_OUTOFMEMORY. The output is written only on S_OK.
 HRESULT ReadFileVersionWith(const VersionInfoApi* api, const char* path, FileVersion* version);
 
-// ReadFileVersionWith on the platform's service.
+// ReadFileVersionWith on the platform's service: version.dll from the system directory,
+// loaded on the first call. Where it cannot be loaded, every file reads as E_FAIL.
 HRESULT ReadFileVersion(const char* path, FileVersion* version);

@@ -1,6 +1,6 @@
 // The real launcher.exe that ORBIVANE_LAUNCHER names (this build's, or another build's) as a
-// player meets it: copied into a fresh folder (with or without the stand-in game), started as its own
-// process, and driven from outside through its windows.
+// player meets it: copied into a fresh folder (with or without the stand-in game), started as
+// its own process, and driven from outside through its windows.
 
 #include <windows.h>
 
