@@ -126,6 +126,18 @@ set_tests_properties(end_to_end_gate PROPERTIES TIMEOUT 120 RESOURCE_LOCK deskto
 set_property(TEST end_to_end_gate PROPERTY ENVIRONMENT "GTEST_FILTER=*Gate*" "WINEDLLOVERRIDES=mscoree,mshtml,dxdiagn="
   ${launcher_environment})
 
+# What the real launcher hands the platform (the owner window, the dialog's owner, the message
+# boxes, the replace, the game's command line), seen in Wine's relay trace as it arrives.
+if(TARGET window_driver)
+  set(test_programs $<TARGET_FILE_DIR:window_driver>)
+else()
+  set(test_programs ${LAUNCHER_TEST_PROGRAMS})
+endif()
+add_test(NAME launcher_calls
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-launcher-calls $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
+          ${test_programs}/window_driver.exe ${test_programs}/quarnel.exe)
+set_tests_properties(launcher_calls PROPERTIES TIMEOUT 240 RESOURCE_LOCK desktop)
+
 # Signed with a throwaway certificate, the launcher still verifies, checks out and starts.
 if(TARGET window_driver)
   add_test(NAME launcher_signed

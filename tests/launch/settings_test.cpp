@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <dirent.h>
 #endif
 
 #include "real_replacer.h"
@@ -132,12 +134,36 @@ TEST_F(SettingsFile, RoundTripsEveryByteThroughEitherSave)
     }
 }
 
+#ifndef _WIN32
+// The descriptors the process holds open.
+int OpenDescriptors()
+{
+    int count = 0;
+    if (DIR* listing = opendir("/proc/self/fd")) {
+        while (readdir(listing) != nullptr)
+            ++count;
+        closedir(listing);
+    }
+    return count;
+}
+#endif
+
 // The normal save is one step: over a file nothing holds open, the platform's replace itself
-// succeeds (the in-place fallback would leave the same bytes, but not safely).
-TEST_F(SettingsFile, SaveReplacesAnExistingFileAndALeftoverTemporary)
+// succeeds (the in-place fallback would leave the same bytes, but not safely). The load
+// before it must have let go of the file: on Windows its own handle, shared without delete,
+// would refuse the replace.
+TEST_F(SettingsFile, SaveAfterALoadReplacesTheFileAndALeftoverTemporary)
 {
     ASSERT_TRUE(WriteBytes(file, kStored));
     ASSERT_TRUE(WriteBytes(temporary, {0xAA, 0xBB}));
+#ifndef _WIN32
+    const int before = OpenDescriptors();
+    LoadSettings(file.c_str());
+    EXPECT_EQ(before, OpenDescriptors()) << "the load left its file open";
+#else
+    LoadSettings(file.c_str());
+#endif
+    g_settings = kDefaults;
     const FileReplacer recorded = {RealReplacer()->flushToDisk, RecordedReplace};
     g_replaced = false;
     SaveSettings(file.c_str(), &recorded);

@@ -1,7 +1,9 @@
-// A small driver for tools/run: waits for a top-level window to be shown, or presses one of
-// its buttons, as a player would. Not shipped.
-//   window_driver wait "<caption>"        exit 0 once the window is visible (60 s at most)
-//   window_driver press "<caption>" <id>  click control <id> of that window
+// A small driver for the scripts that run the launcher (tools/run, the checks): waits for one
+// of its dialogs or message boxes to be shown, or presses one of its buttons, as a player
+// would. Only dialog windows count: the owner window shares the message box's caption. Not
+// shipped.
+//   window_driver wait "<caption>"        exit 0 once the dialog is visible (60 s at most)
+//   window_driver press "<caption>" <id>  click control <id> of that dialog
 
 #include <windows.h>
 
@@ -11,7 +13,7 @@
 static HWND WaitVisible(const char* caption)
 {
     for (int i = 0; i < 6000; ++i) {
-        HWND window = FindWindowA(nullptr, caption);
+        HWND window = FindWindowA("#32770", caption);
         if (window != nullptr && IsWindowVisible(window))
             return window;
         Sleep(10);
