@@ -13,11 +13,7 @@ add_test(NAME launcher_compatibility COMMAND ${COMPATIBILITY_CHECK} $<TARGET_FIL
 set_tests_properties(launcher_executable launcher_compatibility PROPERTIES TIMEOUT 60 LABELS static)
 
 # Every check shown to reject: a program built to be wrong in one way, refused by the check's
-# exit status and for the reason planted (expect-rejection).
-function(rejected_by test reason)
-  add_test(NAME ${test} COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/expect-rejection ${reason} ${ARGN})
-  set_tests_properties(${test} PROPERTIES TIMEOUT 60 LABELS static)
-endfunction()
+# exit status and for the reason planted (rejected_by).
 
 add_executable(vista_import WIN32 rejected_program.cpp)
 target_compile_definitions(vista_import PRIVATE VISTA_IMPORT)
