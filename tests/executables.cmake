@@ -37,6 +37,10 @@ foreach(version 6.0 5.${above_floor})
 endforeach()
 rejected_by(compatibility_rejects_vista_import "FAIL: kernel32.dll!GetTickCount64 is not known"
   ${COMPATIBILITY_CHECK} $<TARGET_FILE:vista_import> ${CMAKE_SYSTEM_PROCESSOR})
+# Every other rule of both checks and of the PE reader, each broken alone in a copy of the launcher.
+add_test(NAME executable_checks_reject_spoiled_copies
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
+set_tests_properties(executable_checks_reject_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 
 # The launcher's resources and a version resource.
 add_executable(version_resource WIN32 rejected_program.cpp ${PROJECT_SOURCE_DIR}/res/launcher.rc version_resource.rc)
