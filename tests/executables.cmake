@@ -83,6 +83,12 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" OR MSVC)
   set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static)
   set_tests_properties(release_zip_rejects_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 endif()
+# Every rule of the reproducibility check fires, on the shipped preset: each row builds twice.
+if(preset STREQUAL "win32")
+  add_test(NAME reproducible_rejects_spoiled_sources
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-sources ${PROJECT_SOURCE_DIR} $<TARGET_FILE:launcher>)
+  set_tests_properties(reproducible_rejects_spoiled_sources PROPERTIES TIMEOUT 600 LABELS static)
+endif()
 
 # GCC checks BoundedFormat's formats by the C runtime's rules, and its arguments against
 # them: %Iu of a size compiles; %zu (GNU's, unknown to msvcrt), a pointer or a 64-bit value
