@@ -150,4 +150,8 @@ if(TARGET window_driver)
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-signing $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
             $<TARGET_FILE:window_driver>)
   set_tests_properties(launcher_signed PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)
+  add_test(NAME signing_rejects_spoiled_copies
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
+            $<TARGET_FILE:window_driver>)
+  set_tests_properties(signing_rejects_spoiled_copies PROPERTIES TIMEOUT 180 RESOURCE_LOCK desktop)
 endif()
