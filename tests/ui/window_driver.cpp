@@ -3,7 +3,7 @@
 // would. Only dialog windows count: the owner window shares the message box's caption. Not
 // shipped.
 //   window_driver wait "<caption>"        exit 0 once the dialog is visible (60 s at most)
-//   window_driver press "<caption>" <id>  click control <id> of that dialog
+//   window_driver press "<caption>" <id>  click control <id> of that dialog (exit 1: none)
 
 #include <windows.h>
 
@@ -31,8 +31,14 @@ int main(int argc, char** argv)
         return 1;
     }
     if (argc == 4 && lstrcmpA(argv[1], "press") == 0) {
+        // A button the dialog does not have is a failed press, not a silent one.
+        HWND button = GetDlgItem(window, atoi(argv[3]));
+        if (button == nullptr) {
+            fprintf(stderr, "no control %s in \"%s\"\n", argv[3], argv[2]);
+            return 1;
+        }
         DWORD_PTR ignored;
-        SendMessageTimeoutA(GetDlgItem(window, atoi(argv[3])), BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &ignored);
+        SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &ignored);
     }
     return 0;
 }
