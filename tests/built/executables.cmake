@@ -4,8 +4,8 @@
 # end-to-end tests and its resources read back. The checks that need no Wine carry
 # the label "static", so tools/test --skip-win32 still runs them.
 
-set(EXECUTABLE_CHECK ${CMAKE_CURRENT_SOURCE_DIR}/check-executable)
-set(COMPATIBILITY_CHECK ${CMAKE_CURRENT_SOURCE_DIR}/compatibility/check-compatibility)
+set(EXECUTABLE_CHECK ${CMAKE_CURRENT_LIST_DIR}/check-executable)
+set(COMPATIBILITY_CHECK ${CMAKE_CURRENT_LIST_DIR}/compatibility/check-compatibility)
 add_test(NAME launcher_executable COMMAND ${EXECUTABLE_CHECK} $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
 # Every import known on the oldest Windows the build supports, by name, no delay loading, and
 # a subsystem version that Windows accepts.
@@ -15,7 +15,7 @@ set_tests_properties(launcher_executable launcher_compatibility PROPERTIES TIMEO
 # Every check shown to reject: a program built to be wrong in one way, refused by the check's
 # exit status and for the reason planted (rejected_by).
 
-add_executable(vista_import WIN32 rejected_program.cpp)
+add_executable(vista_import WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp)
 target_compile_definitions(vista_import PRIVATE VISTA_IMPORT)
 # Subsystem 6.0 (Vista), and one minor version above what XP takes (5.2 for i686: the whole
 # version counts, not only its major part).
@@ -25,7 +25,7 @@ foreach(version 6.0 5.${above_floor})
   string(REPLACE "." ";" parts ${version})
   list(GET parts 0 major)
   list(GET parts 1 minor)
-  add_executable(${name} WIN32 rejected_program.cpp)
+  add_executable(${name} WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp)
   if(MSVC)
     target_link_options(${name} PRIVATE /SUBSYSTEM:WINDOWS,${major}.0${minor})
   else()
@@ -39,18 +39,18 @@ rejected_by(compatibility_rejects_vista_import "FAIL: kernel32.dll!GetTickCount6
   ${COMPATIBILITY_CHECK} $<TARGET_FILE:vista_import> ${CMAKE_SYSTEM_PROCESSOR})
 # Every other rule of both checks and of the PE reader, each broken alone in a copy of the launcher.
 add_test(NAME executable_checks_reject_spoiled_copies
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
 set_tests_properties(executable_checks_reject_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 
 # The launcher's resources and a version resource.
-add_executable(version_resource WIN32 rejected_program.cpp ${PROJECT_SOURCE_DIR}/res/launcher.rc version_resource.rc)
+add_executable(version_resource WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp ${PROJECT_SOURCE_DIR}/res/launcher.rc ${CMAKE_CURRENT_LIST_DIR}/version_resource.rc)
 target_include_directories(version_resource PRIVATE ${PROJECT_SOURCE_DIR}/res)
 rejected_by(executable_rejects_a_version_resource "FAIL: resources"
   ${EXECUTABLE_CHECK} $<TARGET_FILE:version_resource> ${CMAKE_SYSTEM_PROCESSOR})
 # Linked as the toolchain links by default, without -static, it imports the C++ runtime's
 # DLLs. The MSVC-mode builds have no such runtime here: they take the MinGW build's program.
 if(NOT MSVC)
-  add_executable(toolchain_dll_import WIN32 rejected_program.cpp)
+  add_executable(toolchain_dll_import WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp)
   target_compile_definitions(toolchain_dll_import PRIVATE RUNTIME_DLL)
   set_property(TARGET toolchain_dll_import PROPERTY LINK_OPTIONS "")
   set(toolchain_dll_import $<TARGET_FILE:toolchain_dll_import>)
@@ -77,16 +77,16 @@ endif()
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" OR MSVC)
   get_filename_component(preset ${CMAKE_BINARY_DIR} NAME)
   add_test(NAME launcher_reproducible
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-reproducible ${PROJECT_SOURCE_DIR} ${preset} $<TARGET_FILE:launcher>)
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-reproducible ${PROJECT_SOURCE_DIR} ${preset} $<TARGET_FILE:launcher>)
   add_test(NAME release_zip_rejects_spoiled_copies
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-release-zips $<TARGET_FILE:launcher>)
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-release-zips $<TARGET_FILE:launcher>)
   set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static)
   set_tests_properties(release_zip_rejects_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 endif()
 # Every rule of the reproducibility check fires, on the shipped preset: each row builds twice.
 if(preset STREQUAL "win32")
   add_test(NAME reproducible_rejects_spoiled_sources
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-sources ${PROJECT_SOURCE_DIR} $<TARGET_FILE:launcher>)
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-sources ${PROJECT_SOURCE_DIR} $<TARGET_FILE:launcher>)
   set_tests_properties(reproducible_rejects_spoiled_sources PROPERTIES TIMEOUT 600 LABELS static)
 endif()
 
@@ -98,7 +98,7 @@ if(NOT MSVC)
     string(TOLOWER format_rules_${rules} test)
     add_test(NAME ${test}
       COMMAND ${CMAKE_CXX_COMPILER} -std=c++17 -fsyntax-only -Wformat -Werror -D${rules}
-              -I${PROJECT_SOURCE_DIR}/src/launch ${CMAKE_CURRENT_SOURCE_DIR}/launch/format_rules.cpp)
+              -I${PROJECT_SOURCE_DIR}/src/launch ${PROJECT_SOURCE_DIR}/tests/launch/format_rules.cpp)
     set_tests_properties(${test} PROPERTIES TIMEOUT 60 LABELS static)
     if(NOT rules STREQUAL "KNOWN_TO_RUNTIME")
       set_tests_properties(${test} PROPERTIES WILL_FAIL TRUE)
@@ -140,19 +140,19 @@ else()
   set(test_programs ${LAUNCHER_TEST_PROGRAMS})
 endif()
 add_test(NAME launcher_calls
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-launcher-calls $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-launcher-calls $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
           ${test_programs}/window_driver.exe)
 set_tests_properties(launcher_calls PROPERTIES TIMEOUT 240 RESOURCE_LOCK desktop)
 
 # Signed with a throwaway certificate, the launcher still verifies, checks out and starts.
 if(TARGET window_driver)
   add_test(NAME launcher_signed
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/check-signing $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-signing $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
             $<TARGET_FILE:window_driver>)
   set_tests_properties(launcher_signed PROPERTIES TIMEOUT 120 RESOURCE_LOCK desktop)
   # The checks that run the launcher, shown to reject spoiled copies of it.
   add_test(NAME checks_under_wine_reject_spoiled_copies
-    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR}
             $<TARGET_FILE:window_driver>)
   set_tests_properties(checks_under_wine_reject_spoiled_copies PROPERTIES TIMEOUT 240 RESOURCE_LOCK desktop)
 endif()
