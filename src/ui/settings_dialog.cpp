@@ -66,6 +66,13 @@ static INT_PTR OnInitDialog(HWND dialog, SettingsDialogData* data)
     for (const ListBinding& list : kLists)
         FillList(dialog, list, settings);
 
+    // Screen readers name a list by the first static text before it in the z-order, which
+    // is the template's order. The template puts both row labels before both lists, so the
+    // Resolution list would be announced as "Rendering Mode": that label goes between the
+    // lists. Nothing moves on screen, and the tab order, which counts tab stops alone, stays.
+    SetWindowPos(FindWindowExA(dialog, nullptr, "Static", "Rendering Mode"), GetDlgItem(dialog, IDC_RESOLUTION), 0,
+                 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
     // Queued, not sent: the modal loop delivers them once the dialog is up, and each list's
     // index is then derived again from what the list shows.
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_RESOLUTION, CBN_SELENDOK), 0);

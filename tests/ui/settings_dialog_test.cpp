@@ -124,21 +124,66 @@ bool Same(const LauncherSettings& a, const LauncherSettings& b)
 
 const LauncherSettings kDefaults = {1, 1, 2, 1};
 
-TEST(SettingsDialog, DefaultsShowAndStartChangesNothing)
+// The name a screen reader announces for a control without text of its own, by Active
+// Accessibility's rule: the text of the first static text control before it in the z-order,
+// looking back no further than a control that starts a group of tab stops.
+std::string AccessibleName(HWND control)
 {
+    for (HWND before = GetWindow(control, GW_HWNDPREV); before != nullptr; before = GetWindow(before, GW_HWNDPREV)) {
+        const LONG style = GetWindowLongA(before, GWL_STYLE);
+        if ((style & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP))
+            break;
+        char className[16] = "";
+        GetClassNameA(before, className, sizeof className);
+        const LONG type = style & SS_TYPEMASK;
+        if (lstrcmpiA(className, "Static") == 0 &&
+            (type <= SS_RIGHT || type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP)) {
+            char text[64] = "";
+            GetWindowTextA(before, text, sizeof text);
+            return text;
+        }
+    }
+    return "(none)";
+}
+
+// The controls the Tab key visits, from the first.
+std::vector<int> TabOrder(HWND dialog)
+{
+    std::vector<int> order;
+    HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+    for (HWND at = first; at != nullptr && order.size() < 20; at = GetNextDlgTabItem(dialog, at, FALSE)) {
+        order.push_back(GetDlgCtrlID(at));
+        if (GetNextDlgTabItem(dialog, at, FALSE) == first)
+            break;
+    }
+    return order;
+}
+
+TEST(SettingsDialog, DefaultsShowUnderTheirOwnLabelsAndStartChangesNothing)
+{
+    struct Row {
+        int list;
+        const char* name; // as a screen reader announces it
+        const char* shown;
+        std::vector<std::string> items;
+    };
+    const Row rows[] = {
+        {IDC_RESOLUTION, "Resolution", "1024x768", {"640x480", "800x600", "1024x768", "1280x1024", "1600x1200"}},
+        {IDC_RENDER_MODE, "Rendering Mode", "Normal", {"Fast", "Normal"}},
+        {IDC_TEXTURE_QUALITY, "Texture Quality", "Medium", {"High", "Medium", "Low"}},
+    };
     LauncherSettings settings = kDefaults;
-    const INT_PTR end = RunScenario(&settings, {[](HWND dialog) {
+    const INT_PTR end = RunScenario(&settings, {[&](HWND dialog) {
                                         EXPECT_TRUE(Checked(dialog));
-                                        EXPECT_EQ("Normal", ListText(dialog, IDC_RENDER_MODE));
-                                        EXPECT_EQ("1024x768", ListText(dialog, IDC_RESOLUTION));
-                                        EXPECT_EQ("Medium", ListText(dialog, IDC_TEXTURE_QUALITY));
-                                        EXPECT_EQ(std::vector<std::string>({"Fast", "Normal"}),
-                                                  ListItems(dialog, IDC_RENDER_MODE));
-                                        EXPECT_EQ(std::vector<std::string>(
-                                                      {"640x480", "800x600", "1024x768", "1280x1024", "1600x1200"}),
-                                                  ListItems(dialog, IDC_RESOLUTION));
-                                        EXPECT_EQ(std::vector<std::string>({"High", "Medium", "Low"}),
-                                                  ListItems(dialog, IDC_TEXTURE_QUALITY));
+                                        for (const Row& row : rows) {
+                                            SCOPED_TRACE(row.name);
+                                            EXPECT_EQ(row.name, AccessibleName(GetDlgItem(dialog, row.list)));
+                                            EXPECT_EQ(row.shown, ListText(dialog, row.list));
+                                            EXPECT_EQ(row.items, ListItems(dialog, row.list));
+                                        }
+                                        EXPECT_EQ(std::vector<int>({IDC_START, IDC_QUIT, IDC_RESOLUTION, IDC_RENDER_MODE,
+                                                                    IDC_TUTORIAL, IDC_WEBSITE, IDC_TEXTURE_QUALITY}),
+                                                  TabOrder(dialog));
                                         Click(dialog, IDC_START);
                                     }});
     EXPECT_EQ(IDC_START, end);
