@@ -42,24 +42,41 @@ add_test(NAME executable_checks_reject_spoiled_copies
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
 set_tests_properties(executable_checks_reject_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 
-# The launcher's resources and a version resource.
-add_executable(version_resource WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp ${PROJECT_SOURCE_DIR}/res/launcher.rc ${CMAKE_CURRENT_LIST_DIR}/version_resource.rc)
-target_include_directories(version_resource PRIVATE ${PROJECT_SOURCE_DIR}/res)
-rejected_by(executable_rejects_a_version_resource "FAIL: resources"
-  ${EXECUTABLE_CHECK} $<TARGET_FILE:version_resource> ${CMAKE_SYSTEM_PROCESSOR})
+# The launcher itself, built wrong in one way each (rejected_launcher.cpp): its own entry point
+# compiled in under another name, so that each build is the launcher and one fault.
+add_library(shipped_entry OBJECT ${PROJECT_SOURCE_DIR}/src/launch/main.cpp)
+target_compile_definitions(shipped_entry PRIVATE WinMain=ShippedWinMain)
+target_link_libraries(shipped_entry PUBLIC launcher_windows)
+function(rejected_launcher name)
+  cmake_parse_arguments(R "" "" "FAULT;SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} WIN32 ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rejected_launcher.cpp
+                               ${PROJECT_SOURCE_DIR}/res/launcher.rc ${R_SOURCES})
+  target_compile_definitions(${name} PRIVATE ${R_FAULT})
+  target_link_libraries(${name} PRIVATE shipped_entry ${R_LIBRARIES})
+endfunction()
+rejected_launcher(version_resource SOURCES ${CMAKE_CURRENT_LIST_DIR}/version_resource.rc)
+rejected_launcher(version_import FAULT VERSION_IMPORT LIBRARIES version)
 # Linked as the toolchain links by default, without -static, it imports the C++ runtime's
 # DLLs. The MSVC-mode builds have no such runtime here: they take the MinGW build's program.
 if(NOT MSVC)
-  add_executable(toolchain_dll_import WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp)
-  target_compile_definitions(toolchain_dll_import PRIVATE RUNTIME_DLL)
+  rejected_launcher(toolchain_dll_import FAULT RUNTIME_DLL)
   set_property(TARGET toolchain_dll_import PROPERTY LINK_OPTIONS "")
   set(toolchain_dll_import $<TARGET_FILE:toolchain_dll_import>)
 elseif(LAUNCHER_TEST_PROGRAMS)
   set(toolchain_dll_import ${LAUNCHER_TEST_PROGRAMS}/toolchain_dll_import.exe)
 endif()
+rejected_by(executable_rejects_a_version_resource "FAIL: resources"
+  ${EXECUTABLE_CHECK} $<TARGET_FILE:version_resource> ${CMAKE_SYSTEM_PROCESSOR})
+rejected_by(executable_rejects_a_version_dll_import "FAIL: version.dll not imported"
+  ${EXECUTABLE_CHECK} $<TARGET_FILE:version_import> ${CMAKE_SYSTEM_PROCESSOR})
 if(toolchain_dll_import)
   rejected_by(executable_rejects_a_toolchain_dll "FAIL: no DLL but the system's"
     ${EXECUTABLE_CHECK} ${toolchain_dll_import} ${CMAKE_SYSTEM_PROCESSOR})
+endif()
+# For the checks that run the launcher (spoiled-executables finds them beside the window driver).
+if(TARGET window_driver)
+  rejected_launcher(exit_status_launcher FAULT EXIT_STATUS)
+  rejected_launcher(owner_window_at_gate_launcher FAULT OWNER_WINDOW_AT_GATE)
 endif()
 
 # A launcher built with the DLL runtime would need the runtime's DLL beside it (with Visual

@@ -1,0 +1,39 @@
+// The launcher itself, built several ways, never shipped: each build is a launcher that a check
+// of the built files must reject for one thing alone. Its own entry point is compiled in as
+// ShippedWinMain; this one runs it and, by the build's option, adds one fault:
+//   VERSION_IMPORT        it imports version.dll too (the call never runs)
+//   RUNTIME_DLL           it can throw; linked without -static, the C++ runtime that does
+//                         that comes from the toolchain's DLLs
+//   EXIT_STATUS           it ends with another status than the launcher's
+//   OWNER_WINDOW_AT_GATE  after the DirectX gate's message it creates its owner window after all
+// With no option it is the launcher: built with a version resource, one resource too many.
+
+#include <windows.h>
+#include <winver.h>
+
+#include "owner_window.h"
+
+extern "C" int WINAPI ShippedWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
+{
+    int status = ShippedWinMain(instance, previous, commandLine, show);
+    const int kNever = 0x7EA; // no path of the launcher ends with it
+#if defined(VERSION_IMPORT)
+    if (status == kNever)
+        GetFileVersionInfoSizeA("launcher.exe", nullptr);
+#elif defined(RUNTIME_DLL)
+    if (status == kNever)
+        throw status;
+#elif defined(EXIT_STATUS)
+    status += 2;
+#elif defined(OWNER_WINDOW_AT_GATE)
+    // Only a launcher that passed the gate has registered the owner window's class.
+    WNDCLASSEXA registered = {};
+    registered.cbSize = sizeof registered;
+    if (!GetClassInfoExA(instance, "fooclass", &registered))
+        CreateOwnerWindow(instance);
+#endif
+    (void)kNever;
+    return status;
+}
