@@ -15,15 +15,20 @@
 
 extern "C" int WINAPI ShippedWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 
+#if defined(VERSION_IMPORT) || defined(RUNTIME_DLL)
+// These builds are checked as files and never run: the call is kept by a condition the
+// compiler cannot drop.
+static const int kNeverRun = 0x7EA;
+#endif
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     int status = ShippedWinMain(instance, previous, commandLine, show);
-    const int kNever = 0x7EA; // no path of the launcher ends with it
 #if defined(VERSION_IMPORT)
-    if (status == kNever)
+    if (status == kNeverRun)
         GetFileVersionInfoSizeA("launcher.exe", nullptr);
 #elif defined(RUNTIME_DLL)
-    if (status == kNever)
+    if (status == kNeverRun)
         throw status;
 #elif defined(EXIT_STATUS)
     status += 2;
@@ -34,6 +39,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     if (!GetClassInfoExA(instance, "fooclass", &registered))
         CreateOwnerWindow(instance);
 #endif
-    (void)kNever;
     return status;
 }
