@@ -12,11 +12,21 @@ add_test(NAME launcher_executable COMMAND ${EXECUTABLE_CHECK} $<TARGET_FILE:laun
 add_test(NAME launcher_compatibility COMMAND ${COMPATIBILITY_CHECK} $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
 set_tests_properties(launcher_executable launcher_compatibility PROPERTIES TIMEOUT 60 LABELS static)
 
-# Every check shown to reject: a program built to be wrong in one way, refused by the check's
-# exit status and for the reason planted (rejected_by).
+# Every check shown to reject: the launcher itself, built wrong in one way each
+# (rejected_launcher.cpp), its own entry point compiled in under another name, refused by the
+# check's exit status and for that reason alone (rejected_by).
+add_library(shipped_entry OBJECT ${PROJECT_SOURCE_DIR}/src/launch/main.cpp)
+target_compile_definitions(shipped_entry PRIVATE WinMain=ShippedWinMain)
+target_link_libraries(shipped_entry PUBLIC launcher_windows)
+function(rejected_launcher name)
+  cmake_parse_arguments(R "" "" "FAULT;SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} WIN32 ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rejected_launcher.cpp
+                               ${PROJECT_SOURCE_DIR}/res/launcher.rc ${R_SOURCES})
+  target_compile_definitions(${name} PRIVATE ${R_FAULT})
+  target_link_libraries(${name} PRIVATE shipped_entry ${R_LIBRARIES})
+endfunction()
 
-add_executable(vista_import WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp)
-target_compile_definitions(vista_import PRIVATE VISTA_IMPORT)
+rejected_launcher(vista_import FAULT VISTA_IMPORT)
 # Subsystem 6.0 (Vista), and one minor version above what XP takes (5.2 for i686: the whole
 # version counts, not only its major part).
 math(EXPR above_floor "${subsystem_minor} + 1")
@@ -25,7 +35,7 @@ foreach(version 6.0 5.${above_floor})
   string(REPLACE "." ";" parts ${version})
   list(GET parts 0 major)
   list(GET parts 1 minor)
-  add_executable(${name} WIN32 ${CMAKE_CURRENT_LIST_DIR}/rejected_program.cpp)
+  rejected_launcher(${name})
   if(MSVC)
     target_link_options(${name} PRIVATE /SUBSYSTEM:WINDOWS,${major}.0${minor})
   else()
@@ -42,18 +52,7 @@ add_test(NAME executable_checks_reject_spoiled_copies
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
 set_tests_properties(executable_checks_reject_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 
-# The launcher itself, built wrong in one way each (rejected_launcher.cpp): its own entry point
-# compiled in under another name, so that each build is the launcher and one fault.
-add_library(shipped_entry OBJECT ${PROJECT_SOURCE_DIR}/src/launch/main.cpp)
-target_compile_definitions(shipped_entry PRIVATE WinMain=ShippedWinMain)
-target_link_libraries(shipped_entry PUBLIC launcher_windows)
-function(rejected_launcher name)
-  cmake_parse_arguments(R "" "" "FAULT;SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${name} WIN32 ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/rejected_launcher.cpp
-                               ${PROJECT_SOURCE_DIR}/res/launcher.rc ${R_SOURCES})
-  target_compile_definitions(${name} PRIVATE ${R_FAULT})
-  target_link_libraries(${name} PRIVATE shipped_entry ${R_LIBRARIES})
-endfunction()
+# A resource too many, version.dll imported, the toolchain's DLLs.
 rejected_launcher(version_resource SOURCES ${CMAKE_CURRENT_LIST_DIR}/version_resource.rc)
 rejected_launcher(version_import FAULT VERSION_IMPORT LIBRARIES version)
 # Linked as the toolchain links by default, without -static, it imports the C++ runtime's

@@ -1,13 +1,19 @@
 // The launcher itself, built several ways, never shipped: each build is a launcher that a check
 // of the built files must reject for one thing alone. Its own entry point is compiled in as
 // ShippedWinMain; this one runs it and, by the build's option, adds one fault:
+//   VISTA_IMPORT          it imports GetTickCount64 (Vista and later; the call never runs)
 //   VERSION_IMPORT        it imports version.dll too (the call never runs)
 //   RUNTIME_DLL           it can throw; linked without -static, the C++ runtime that does
 //                         that comes from the toolchain's DLLs
 //   EXIT_STATUS           it ends with another status than the launcher's
 //   OWNER_WINDOW_AT_GATE  after the DirectX gate's message it creates its owner window after all
-// With no option it is the launcher: built with a version resource, one resource too many.
+// With no option it is the launcher, rejected for how it is linked (a subsystem version) or
+// for what it carries (a version resource, one resource too many).
 
+#ifdef VISTA_IMPORT
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
+#endif
 #include <windows.h>
 #include <winver.h>
 
@@ -15,7 +21,7 @@
 
 extern "C" int WINAPI ShippedWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 
-#if defined(VERSION_IMPORT) || defined(RUNTIME_DLL)
+#if defined(VISTA_IMPORT) || defined(VERSION_IMPORT) || defined(RUNTIME_DLL)
 // These builds are checked as files and never run: the call is kept by a condition the
 // compiler cannot drop.
 static const int kNeverRun = 0x7EA;
@@ -24,7 +30,10 @@ static const int kNeverRun = 0x7EA;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     int status = ShippedWinMain(instance, previous, commandLine, show);
-#if defined(VERSION_IMPORT)
+#if defined(VISTA_IMPORT)
+    if (status == kNeverRun)
+        status = static_cast<int>(GetTickCount64() & 1);
+#elif defined(VERSION_IMPORT)
     if (status == kNeverRun)
         GetFileVersionInfoSizeA("launcher.exe", nullptr);
 #elif defined(RUNTIME_DLL)
