@@ -151,9 +151,10 @@ std::vector<int> TabOrder(HWND dialog)
 {
     std::vector<int> order;
     HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    for (HWND at = first; at != nullptr && order.size() < 20; at = GetNextDlgTabItem(dialog, at, FALSE)) {
+    for (HWND at = first; at != nullptr && order.size() < 20;) {
         order.push_back(GetDlgCtrlID(at));
-        if (GetNextDlgTabItem(dialog, at, FALSE) == first)
+        at = GetNextDlgTabItem(dialog, at, FALSE);
+        if (at == first)
             break;
     }
     return order;
