@@ -53,14 +53,20 @@ HWND FindOnce(const Launched& launched, const char* className, const char* capti
     return FindProcessWindow(launched.process.dwProcessId, className, caption);
 }
 
-// Waits until the process shows a visible window of that class and caption.
+// Waits until the process shows a visible window of that class and caption. A launcher that
+// ends first is reported with its exit status, which tells a crash from an early return.
 HWND WaitForWindow(const Launched& launched, const char* className, const char* caption)
 {
     for (int i = 0; i < 3000; ++i) {
         if (HWND window = FindOnce(launched, className, caption))
             return window;
-        if (WaitForSingleObject(launched.process.hProcess, 10) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(launched.process.hProcess, 10) == WAIT_OBJECT_0) {
+            DWORD status = 0;
+            GetExitCodeProcess(launched.process.hProcess, &status);
+            ADD_FAILURE() << "the launcher ended with status 0x" << std::hex << status << " before showing \""
+                          << caption << "\"";
             return nullptr;
+        }
     }
     return nullptr;
 }
