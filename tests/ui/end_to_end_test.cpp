@@ -3,6 +3,7 @@
 // its own process, and driven from outside through its windows.
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,24 @@ HWND WaitForWindow(const Launched& launched, const char* className, const char* 
     return nullptr;
 }
 
+// The names of the running programs this process started: a launcher that does not end while
+// its game runs waits on the game, one with none never got the game going.
+std::string ProgramsStartedBy(DWORD processId)
+{
+    std::string names;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return " (no list of processes)";
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == processId)
+            names += std::string(" ") + entry.szExeFile;
+    }
+    CloseHandle(snapshot);
+    return names.empty() ? " none" : names;
+}
+
 // Waits for the launcher to end (ending it when it does not) and returns its exit code.
 DWORD WaitForExit(Launched& launched, DWORD milliseconds = 60000)
 {
@@ -78,9 +97,10 @@ DWORD WaitForExit(Launched& launched, DWORD milliseconds = 60000)
     if (launched.process.hProcess == nullptr)
         return code;
     if (WaitForSingleObject(launched.process.hProcess, milliseconds) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the launcher did not end; programs it started that still run:"
+                      << ProgramsStartedBy(launched.process.dwProcessId);
         TerminateProcess(launched.process.hProcess, 0xDEAD);
         WaitForSingleObject(launched.process.hProcess, 5000);
-        ADD_FAILURE() << "the launcher did not end";
     }
     GetExitCodeProcess(launched.process.hProcess, &code);
     CloseHandle(launched.process.hProcess);
