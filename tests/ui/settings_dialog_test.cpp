@@ -343,10 +343,11 @@ TEST(SettingsDialog, EnterEndsItWithStart)
                                      [](HWND) { ADD_FAILURE() << "Enter did not end the dialog"; }}));
 }
 
-// The public wrapper, driven from a second thread as another program would.
+// The public wrapper, driven from a second thread as another program would. It waits as
+// long as the test may take: one that gave up would leave the dialog open for good.
 DWORD WINAPI PressQuitWhenShown(LPVOID)
 {
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 6000; ++i) {
         HWND dialog = FindWindowA("#32770", "Orbivane Alpha Demo 0.1.1 Setup");
         if (dialog != nullptr && IsWindowVisible(dialog)) {
             SendMessageA(GetDlgItem(dialog, IDC_QUIT), BM_CLICK, 0, 0);

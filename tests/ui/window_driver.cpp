@@ -4,6 +4,7 @@
 // shipped.
 //   window_driver wait "<caption>"        exit 0 once the dialog is visible (60 s at most)
 //   window_driver press "<caption>" <id>  click control <id> of that dialog (exit 1: none)
+//   window_driver hold                    keep Wine's desktop up until ended ("ready" once it is)
 
 #include <windows.h>
 
@@ -23,6 +24,15 @@ static HWND WaitVisible(const char* caption)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && lstrcmpA(argv[1], "hold") == 0) {
+        // Wine ends its desktop process a second after the last program that used it; the
+        // next program to need a window then starts it anew as a child of its own, racing the
+        // close of the old one. Held from start to end of a run, it is started once.
+        GetDesktopWindow();
+        puts("ready");
+        fflush(stdout);
+        Sleep(INFINITE);
+    }
     if (argc < 3)
         return 2;
     HWND window = WaitVisible(argv[2]);
