@@ -1,7 +1,8 @@
 // The launcher itself, built several ways, never shipped: each build is a launcher that a check
 // of the built files must reject for one thing alone. Its own entry point is compiled in as
 // ShippedWinMain; this one runs it and, by the build's option, adds one fault:
-//   VISTA_IMPORT          it imports GetTickCount64 (Vista and later; the call never runs)
+//   NEWER_IMPORT          it imports SetDefaultDllDirectories, which the launcher may only look
+//                         up at run time: XP lacks it (the call never runs)
 //   VERSION_IMPORT        it imports version.dll too (the call never runs)
 //   RUNTIME_DLL           it can throw; linked without -static, the C++ runtime that does
 //                         that comes from the toolchain's DLLs
@@ -10,9 +11,9 @@
 // With no option it is the launcher, rejected for how it is linked (a subsystem version) or
 // for what it carries (a version resource, one resource too many).
 
-#ifdef VISTA_IMPORT
+#ifdef NEWER_IMPORT
 #undef _WIN32_WINNT
-#define _WIN32_WINNT 0x0600
+#define _WIN32_WINNT 0x0602
 #endif
 #include <windows.h>
 #include <winver.h>
@@ -21,7 +22,7 @@
 
 extern "C" int WINAPI ShippedWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show);
 
-#if defined(VISTA_IMPORT) || defined(VERSION_IMPORT) || defined(RUNTIME_DLL)
+#if defined(NEWER_IMPORT) || defined(VERSION_IMPORT) || defined(RUNTIME_DLL)
 // These builds are checked as files and never run: the call is kept by a condition the
 // compiler cannot drop.
 static const int kNeverRun = 0x7EA;
@@ -30,9 +31,9 @@ static const int kNeverRun = 0x7EA;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
 {
     int status = ShippedWinMain(instance, previous, commandLine, show);
-#if defined(VISTA_IMPORT)
+#if defined(NEWER_IMPORT)
     if (status == kNeverRun)
-        status = static_cast<int>(GetTickCount64() & 1);
+        status = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 #elif defined(VERSION_IMPORT)
     if (status == kNeverRun)
         GetFileVersionInfoSizeA("launcher.exe", nullptr);
