@@ -97,6 +97,19 @@ bool RecordedReplace(const char* source, const char* target)
     return g_replaced;
 }
 
+// Stands for the disk flush, and looks first at what it would push: all 13 bytes must have
+// left the stream's own buffer for the file, as another handle reads it. A flush called
+// while they wait in the buffer puts nothing on the disk before the replace.
+const std::string* g_flushedFile;
+const std::vector<unsigned char>* g_bytesAtFlush;
+bool FlushOnceTheFileHoldsTheBytes(FILE* file)
+{
+    std::vector<unsigned char> held;
+    EXPECT_TRUE(ReadBytes(*g_flushedFile, &held));
+    EXPECT_EQ(*g_bytesAtFlush, held) << "what the file holds when the disk flush is called";
+    return RealReplacer()->flushToDisk(file);
+}
+
 // The file is bytes, little-endian, on both sides: line feeds, carriage returns, Ctrl-Z, NUL
 // and 0xFF in every field (what a text-mode stream would change or stop at) come back as the
 // same 13 bytes, whether saved through the temporary file or in place, and read back whole.
@@ -117,9 +130,12 @@ TEST_F(SettingsFile, RoundTripsEveryByteThroughEitherSave)
         {{0x00, 0, 0, 0}, std::vector<unsigned char>(13, 0x00)},
         {{0xFF, -1, -1, -1}, std::vector<unsigned char>(13, 0xFF)},
     };
-    const FileReplacer refused = {RealReplacer()->flushToDisk, ReplaceFails};
-    const FileReplacer* const saves[] = {RealReplacer(), &refused};
+    const FileReplacer replaced = {FlushOnceTheFileHoldsTheBytes, RealReplacer()->replace};
+    const FileReplacer refused = {FlushOnceTheFileHoldsTheBytes, ReplaceFails};
+    const FileReplacer* const saves[] = {&replaced, &refused};
+    g_flushedFile = &temporary;
     for (const Record& record : records) {
+        g_bytesAtFlush = &record.bytes;
         for (const FileReplacer* save : saves) {
             SCOPED_TRACE(::testing::Message() << "first byte " << int(record.bytes[0])
                                               << (save == &refused ? ", in place" : ", replaced"));
