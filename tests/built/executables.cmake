@@ -96,7 +96,9 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" OR MSVC)
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/check-reproducible ${PROJECT_SOURCE_DIR} ${preset} $<TARGET_FILE:launcher>)
   add_test(NAME release_zip_rejects_spoiled_copies
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-release-zips $<TARGET_FILE:launcher>)
-  set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static)
+  # The rebuilds take both processors each: one at a time, the other slot runs the tests that
+  # show windows meanwhile.
+  set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static RESOURCE_LOCK rebuilds)
   set_tests_properties(release_zip_rejects_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 endif()
 # Every rule of the reproducibility check fires, on the shipped preset: each row builds twice,
@@ -105,7 +107,7 @@ if(preset STREQUAL "win32")
   add_test(NAME reproducible_rejects_spoiled_sources
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-sources ${PROJECT_SOURCE_DIR} $<TARGET_FILE:launcher>
             ${CMAKE_BINARY_DIR}/spoiled-sources)
-  set_tests_properties(reproducible_rejects_spoiled_sources PROPERTIES TIMEOUT 600 LABELS static)
+  set_tests_properties(reproducible_rejects_spoiled_sources PROPERTIES TIMEOUT 600 LABELS static RESOURCE_LOCK rebuilds)
 endif()
 
 # GCC checks BoundedFormat's formats by the C runtime's rules, and its arguments against
