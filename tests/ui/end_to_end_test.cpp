@@ -51,6 +51,7 @@ Launched Launch(const std::string& folder)
                         &startup, &launched.process)) {
         const DWORD error = GetLastError();
         ADD_FAILURE() << "the launcher could not be started: error " << error;
+        CloseHandle(launched.job);
     } else {
         EXPECT_TRUE(AssignProcessToJobObject(launched.job, launched.process.hProcess));
         ResumeThread(launched.process.hThread);
