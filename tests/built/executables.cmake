@@ -101,8 +101,8 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686" OR MSVC)
   set_tests_properties(launcher_reproducible PROPERTIES TIMEOUT 300 LABELS static RESOURCE_LOCK rebuilds)
   set_tests_properties(release_zip_rejects_spoiled_copies PROPERTIES TIMEOUT 60 LABELS static)
 endif()
-# Every rule of the reproducibility check fires, on the shipped preset: each row builds twice,
-# once, and keeps its builds for the next run.
+# Every rule of the reproducibility check fires, on the shipped preset: each row's two builds
+# are made once and kept for the runs after.
 if(preset STREQUAL "win32")
   add_test(NAME reproducible_rejects_spoiled_sources
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-sources ${PROJECT_SOURCE_DIR} $<TARGET_FILE:launcher>
