@@ -26,7 +26,6 @@ function(rejected_launcher name)
   target_link_libraries(${name} PRIVATE shipped_entry ${R_LIBRARIES})
 endfunction()
 
-rejected_launcher(newer_import FAULT NEWER_IMPORT)
 # Subsystem 6.0 (Vista), and one minor version above what XP takes (5.2 for i686: the whole
 # version counts, not only its major part).
 math(EXPR above_floor "${subsystem_minor} + 1")
@@ -45,8 +44,17 @@ foreach(version 6.0 5.${above_floor})
   rejected_by(compatibility_rejects_${name} "FAIL: subsystem version ${version},"
     ${COMPATIBILITY_CHECK} $<TARGET_FILE:${name}> ${CMAKE_SYSTEM_PROCESSOR})
 endforeach()
-rejected_by(compatibility_rejects_a_newer_import "FAIL: kernel32.dll!SetDefaultDllDirectories is not known"
-  ${COMPATIBILITY_CHECK} $<TARGET_FILE:newer_import> ${CMAKE_SYSTEM_PROCESSOR})
+# Functions XP lacks, each imported alone: the one the launcher looks up at run time instead,
+# and GetTickCount64, the Vista import a change would most likely bring in.
+foreach(row NEWER_IMPORT:SetDefaultDllDirectories TICK_COUNT_IMPORT:GetTickCount64)
+  string(REPLACE ":" ";" row ${row})
+  list(GET row 0 fault)
+  list(GET row 1 function)
+  string(TOLOWER ${function} name)
+  rejected_launcher(${name}_import FAULT ${fault})
+  rejected_by(compatibility_rejects_${name} "FAIL: kernel32.dll!${function} is not known"
+    ${COMPATIBILITY_CHECK} $<TARGET_FILE:${name}_import> ${CMAKE_SYSTEM_PROCESSOR})
+endforeach()
 # Every other rule of both checks and of the PE reader, each broken alone in a copy of the launcher.
 add_test(NAME executable_checks_reject_spoiled_copies
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/spoiled-executables $<TARGET_FILE:launcher> ${CMAKE_SYSTEM_PROCESSOR})
@@ -75,6 +83,7 @@ endif()
 # For the checks that run the launcher (spoiled-executables finds them beside the window driver).
 if(TARGET window_driver)
   rejected_launcher(exit_status_launcher FAULT EXIT_STATUS)
+  rejected_launcher(exit_process_launcher FAULT EXIT_PROCESS)
   rejected_launcher(owner_window_at_gate_launcher FAULT OWNER_WINDOW_AT_GATE)
 endif()
 
